@@ -1,0 +1,60 @@
+#include "settings.h"
+
+#include "appfolder.h"
+#include "appinfo.h"
+#include "globals.h"
+#include "ini/mdlVbNetIni.h"
+#include "mdlGeneral.h"
+#include "reftables.h"
+
+namespace tarvo {
+
+QString settingsFile() {
+    return appPath(QStringLiteral("/Data/Settings.ini"));
+}
+QString pristineSettingsFile() {
+    return appPath(QStringLiteral("/help/settings.ini"));
+}
+QString versionsFile() {
+    return appPath(QStringLiteral("\\data\\versions.ini"));
+}
+QString installationsFile() {
+    return appPath(QStringLiteral("/help/installations.ini"));
+}
+QString externalLinksFile() {
+    return appPath(QStringLiteral("\\data\\websites\\external links.ini"));
+}
+
+bool WriteProgramVersion() {
+    return WriteIniValue(QStringLiteral("versions"), QStringLiteral("program"), versionText(),
+                         versionsFile());
+}
+
+void LoadSettingsFile(const std::function<void(const QString&)>& status) {
+    Globals& g = globals();
+    status(QStringLiteral("...loading global definitions..."));
+    g.StepTasks = stepTasks();
+    status(QStringLiteral("...global definitions loaded!"));
+
+    const QString file = settingsFile();
+    const QString program = QStringLiteral("Program");
+    status(QStringLiteral("Accessing settings file..."));
+    status(QStringLiteral("...determining run status..."));
+    g.FirstRun = ReadIniValue(program, QStringLiteral("iniFirstRun"), QStringLiteral("No"), file);
+    status(QStringLiteral("...status determined!"));
+    status(QStringLiteral("...determining advanced features..."));
+    g.ShowAdvancedFeatures = ReadIniValue(program, QStringLiteral("iniShowAdvancedFeatures"),
+                                          QStringLiteral("No"), file);
+    status(QStringLiteral("...advanced features determined!"));
+    status(QStringLiteral("Determining domains..."));
+    g.Domain = ReadIniValue(program, QStringLiteral("iniDomain"), QString(), file);
+    status(QStringLiteral("...varifying domain..."));
+    if (!g.Domain.isEmpty()) {
+        status(QStringLiteral("...domain varified!"));
+        status(QStringLiteral("Operations Completed! Loading welcome screen, standby..."));
+    } else {
+        ReportSettingsProblem();
+    }
+}
+
+} // namespace tarvo

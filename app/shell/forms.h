@@ -1,0 +1,37 @@
+// The program's windows. Each exists at most once; asking for one creates it
+// when needed (its load runs then), as the windows refer to each other by
+// name.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace tarvo {
+
+class frmWelcome;
+class frmMain;
+class frmProgress;
+
+namespace forms {
+
+frmWelcome* welcome();
+frmMain* main();
+frmProgress* progress();
+
+// The window if it is loaded, without loading it.
+frmWelcome* welcomeIfLoaded();
+frmMain* mainIfLoaded();
+frmProgress* progressIfLoaded();
+
+} // namespace forms
+
+// Hands over from one window to the next: after the splash the welcome
+// window; otherwise the main window with the progress window against its
+// left edge, tops level. Then form is hidden and unloaded.
+void CloseAndContinue(QWidget* form, const QString& formName);
+
+// Places the progress window against the left edge of the main window.
+void PlaceProgressBesideMain();
+
+} // namespace tarvo

@@ -1,0 +1,131 @@
+#include "frmBubbleD.h"
+
+#include "appfolder.h"
+#include "twips.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPointer>
+#include <QTimer>
+
+namespace tarvo {
+
+namespace {
+QPointer<frmBubbleD>& bubble() {
+    static QPointer<frmBubbleD> b;
+    return b;
+}
+constexpr int kWidth = 256;
+constexpr int kHeight = 68;
+} // namespace
+
+frmBubbleD::frmBubbleD(QWidget* parent)
+    : QWidget(parent, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      m_title(new QLabel(this)), m_text(new QLabel(this)), m_arrowD(new QLabel(this)),
+      m_arrowU(new QLabel(this)), m_vanish(new QTimer(this)) {
+    setObjectName(QStringLiteral("frmBubbleD"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setFixedSize(kWidth, kHeight + 20);
+    m_background.load(appPath(QStringLiteral("/Data/BubbleBack.png")));
+
+    m_arrowU->setObjectName(QStringLiteral("imgArrowU"));
+    m_arrowD->setObjectName(QStringLiteral("imgArrowD"));
+    QPixmap up(appPath(QStringLiteral("/Data/BubbleArrowU.png")));
+    QPixmap down(appPath(QStringLiteral("/Data/BubbleArrowD.png")));
+    m_arrowU->setPixmap(up);
+    m_arrowD->setPixmap(down);
+    m_arrowU->setGeometry(24, 0, 20, 20);
+    m_arrowD->hide(); // the balloon hangs below its point
+    m_arrowU->setVisible(!up.isNull());
+
+    m_title->setObjectName(QStringLiteral("lblTitleD"));
+    m_title->setGeometry(12, 26, kWidth - 24, 16);
+    QFont bold = m_title->font();
+    bold.setBold(true);
+    m_title->setFont(bold);
+    m_text->setObjectName(QStringLiteral("lblInformationD"));
+    m_text->setGeometry(12, 42, kWidth - 24, kHeight + 20 - 46);
+    m_text->setWordWrap(true);
+    m_text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QFont small = m_text->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    m_text->setFont(small);
+    for (QLabel* l : {m_title, m_text}) {
+        QPalette p = l->palette();
+        p.setColor(QPalette::WindowText, QColor(30, 30, 30));
+        l->setPalette(p);
+        l->installEventFilter(this);
+    }
+
+    m_vanish->setObjectName(QStringLiteral("tmrVanishD"));
+    m_vanish->setSingleShot(true);
+    m_vanish->setInterval(5000);
+    connect(m_vanish, &QTimer::timeout, this, &QWidget::close);
+    m_vanish->start();
+}
+
+void frmBubbleD::setTexts(const QString& title, const QString& text) {
+    m_title->setText(title);
+    m_text->setText(text);
+}
+
+QString frmBubbleD::title() const {
+    return m_title->text();
+}
+QString frmBubbleD::text() const {
+    return m_text->text();
+}
+
+bool frmBubbleD::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress && (watched == m_title || watched == m_text)) {
+        close();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmBubbleD::mousePressEvent(QMouseEvent*) {
+    close();
+}
+
+void frmBubbleD::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QRect body(0, 20, kWidth, kHeight);
+    if (!m_background.isNull()) {
+        p.drawPixmap(body, m_background);
+        return;
+    }
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath path;
+    path.addRoundedRect(QRectF(body).adjusted(0.5, 0.5, -0.5, -0.5), 10, 10);
+    path.moveTo(28, 21);
+    path.lineTo(34, 6);
+    path.lineTo(44, 21);
+    p.fillPath(path.simplified(), QColor(255, 251, 214));
+    p.setPen(QPen(QColor(120, 100, 40), 1));
+    p.drawPath(path.simplified());
+}
+
+void ShowBubble(const QString& title, const QString& text, int left, int top) {
+    if (!bubble())
+        bubble() = new frmBubbleD;
+    frmBubbleD* b = bubble();
+    b->setTexts(title, text);
+    b->move(twips(left), twips(top));
+    b->show();
+    b->raise();
+}
+
+frmBubbleD* currentBubble() {
+    return bubble();
+}
+
+void UnloadBubble() {
+    if (bubble())
+        bubble()->close();
+}
+
+} // namespace tarvo

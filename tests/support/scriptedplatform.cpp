@@ -1,0 +1,98 @@
+#include "scriptedplatform.h"
+
+#include "appfolder.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+namespace tarvo::test {
+
+ScriptedPlatform::ScriptedPlatform() : m_previous(setPlatform(this)) {}
+
+ScriptedPlatform::~ScriptedPlatform() {
+    setPlatform(m_previous);
+}
+
+MsgResult ScriptedPlatform::message(const QString& text, MsgButtons buttons, MsgIcon icon,
+                                    const QString& title) {
+    messages.append({text, buttons, icon, title});
+    if (!answers.isEmpty())
+        return answers.dequeue();
+    switch (buttons) {
+    case MsgButtons::OK:
+    case MsgButtons::OKCancel:
+        return MsgResult::OK;
+    default:
+        return MsgResult::Yes;
+    }
+}
+
+std::optional<QString> ScriptedPlatform::input(const QString&, const QString&,
+                                               const QString& defaultText) {
+    if (!inputs.isEmpty())
+        return inputs.dequeue();
+    return defaultText;
+}
+
+QString ScriptedPlatform::fileDialog(const FileDialogSpec& spec) {
+    dialogs.append(spec);
+    return files.isEmpty() ? QString() : files.dequeue();
+}
+
+void ScriptedPlatform::open(const QString& target) {
+    opened.append(target);
+}
+
+bool ScriptedPlatform::start(const QString& commandLine) {
+    started.append(commandLine);
+    return !startFails;
+}
+
+namespace {
+void copyTree(const QString& from, const QString& to) {
+    QDir().mkpath(to);
+    QDirIterator it(from, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString src = it.next();
+        const QString rel = QDir(from).relativeFilePath(src);
+        const QString dst = to + QLatin1Char('/') + rel;
+        if (it.fileInfo().isDir())
+            QDir().mkpath(dst);
+        else if (!rel.endsWith(QLatin1String(".lock")))
+            QFile::copy(src, dst);
+    }
+}
+} // namespace
+
+TempAppFolder::TempAppFolder(bool copyData) {
+    if (copyData) {
+        const QString staged = QStringLiteral(TARVO_STAGED_APPFOLDER);
+        for (const char* sub : {"Data", "Images", "Help", "Templates", "downloads"})
+            if (QFileInfo::exists(staged + QLatin1Char('/') + QLatin1String(sub)))
+                copyTree(staged + QLatin1Char('/') + QLatin1String(sub),
+                         m_dir.filePath(QLatin1String(sub)));
+    }
+    setAppFolder(m_dir.path());
+}
+
+TempAppFolder::~TempAppFolder() {
+    setAppFolder(QString());
+}
+
+void TempAppFolder::write(const QString& relative, const QByteArray& bytes) const {
+    const QString path = file(relative);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        f.write(bytes);
+}
+
+QByteArray TempAppFolder::read(const QString& relative) const {
+    QFile f(file(relative));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace tarvo::test
