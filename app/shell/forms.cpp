@@ -1,6 +1,10 @@
 #include "forms.h"
 
-#include "standin.h"
+#include "frmBubbleD.h"
+#include "frmWelcome.h"
+#include "output/frmLoad.h"
+#include "planning/frmProgress.h"
+#include "wizard/frmMain.h"
 
 #include <QPointer>
 
@@ -15,6 +19,7 @@ template <typename T> T* loadOnce(QPointer<T>& slot) {
 QPointer<frmWelcome> g_welcome;
 QPointer<frmMain> g_main;
 QPointer<frmProgress> g_progress;
+QPointer<frmLoad> g_load;
 } // namespace
 
 namespace forms {
@@ -27,6 +32,9 @@ frmMain* main() {
 frmProgress* progress() {
     return loadOnce(g_progress);
 }
+frmLoad* load() {
+    return loadOnce(g_load);
+}
 frmWelcome* welcomeIfLoaded() {
     return g_welcome;
 }
@@ -35,6 +43,17 @@ frmMain* mainIfLoaded() {
 }
 frmProgress* progressIfLoaded() {
     return g_progress;
+}
+frmLoad* loadIfLoaded() {
+    return g_load;
+}
+
+void unloadAll() {
+    UnloadBubble();
+    delete g_load.data();
+    delete g_welcome.data();
+    delete g_progress.data();
+    delete g_main.data();
 }
 } // namespace forms
 

@@ -12,17 +12,23 @@ namespace tarvo {
 class frmWelcome;
 class frmMain;
 class frmProgress;
+class frmLoad;
 
 namespace forms {
 
 frmWelcome* welcome();
 frmMain* main();
 frmProgress* progress();
+frmLoad* load();
 
 // The window if it is loaded, without loading it.
 frmWelcome* welcomeIfLoaded();
 frmMain* mainIfLoaded();
 frmProgress* progressIfLoaded();
+frmLoad* loadIfLoaded();
+
+// Closes every window without its closing questions (tests, program end).
+void unloadAll();
 
 } // namespace forms
 

@@ -1,6 +1,7 @@
 #include "mdlVbNetIni.h"
 
 #include "pathresolve.h"
+#include "textfile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -480,3 +481,32 @@ QString clsIniFile::Text(const QString& section, const QString& key) const {
 bool clsIniFile::setText(const QString& section, const QString& key, const QString& value) {
     return WriteIniValue(section, key, value, m_file);
 }
+
+namespace tarvo {
+
+QString decodeText(const QByteArray& bytes) {
+    qsizetype start = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    return decodeBytes(bytes.constData() + start, bytes.size() - start);
+}
+
+QString readTextFile(const QString& path, bool* ok) {
+    const auto data = readWhole(resolvePath(path));
+    if (ok)
+        *ok = data.has_value();
+    return data ? decodeText(*data) : QString();
+}
+
+QStringList readNonEmptyLines(const QString& path) {
+    QStringList lines;
+    const auto data = readWhole(resolvePath(path));
+    if (!data)
+        return lines;
+    forEachLine(*data, [&](const char* b, const char* e) {
+        if (e > b)
+            lines.append(decodeBytes(b, e - b));
+        return true;
+    });
+    return lines;
+}
+
+} // namespace tarvo
