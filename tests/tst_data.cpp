@@ -1,0 +1,216 @@
+// The shipped data: every file the program's naming rules require is there
+// and well formed, so each window works with real content.
+#include "ini/mdlVbNetIni.h"
+#include "ini/textfile.h"
+#include "reftables.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QSet>
+#include <QtTest>
+
+using namespace tarvo;
+
+class TestData : public QObject {
+    Q_OBJECT
+
+    const QString m_app = QStringLiteral(TARVO_STAGED_APPFOLDER);
+    QString file(const QString& rel) const { return m_app + QLatin1Char('/') + rel; }
+    QString text(const QString& rel) const { return readTextFile(file(rel)).trimmed(); }
+
+    void requireText(const QString& rel) {
+        QVERIFY2(!text(rel).isEmpty(), qPrintable(rel + " is missing or empty"));
+    }
+    void requirePicture(const QString& rel, QSize size = {}) {
+#ifdef TARVO_HAVE_ART
+        QImage img(file(rel));
+        QVERIFY2(!img.isNull(), qPrintable(rel + " is missing or unreadable"));
+        if (size.isValid())
+            QCOMPARE(img.size(), size);
+#else
+        Q_UNUSED(rel);
+        Q_UNUSED(size);
+#endif
+    }
+    QStringList keys(const QString& section, const QString& rel) const {
+        QString buffer = IniSectionKeyBuffer(section, file(rel));
+        QStringList names;
+        while (buffer.contains(QChar(0)))
+            names << TakeToNull(buffer);
+        return names;
+    }
+    QStringList values(const QString& section, const QString& rel) const {
+        QStringList list;
+        LoadIniSectionToList(list, section, file(rel));
+        return list;
+    }
+
+private slots:
+    void descriptionsAndPictures() {
+        for (const QString& race : races()) {
+            for (const QString& gender : genders())
+                requireText("Data/Race/" + race + gender + ".txt");
+            requirePicture("Data/Race/" + race + ".JPG");
+        }
+        for (const QString& s : specializations())
+            requireText("Data/Class/" + s + ".txt");
+        for (const QString& a : attributes())
+            requireText("Data/Attributes/" + a + ".txt");
+        for (const QString& s : skills())
+            requireText("Data/Skills/" + s + ".txt");
+        for (const QString& b : birthsigns()) {
+            requireText("Data/Birthsigns/" + b + ".txt");
+            requirePicture("Data/Birthsigns/" + b + ".JPG");
+        }
+        requirePicture("Data/Red.bmp", QSize(16, 16));
+        requirePicture("Data/Blue.bmp", QSize(16, 16));
+        requirePicture("Data/ALink.ICO");
+        for (const char* p : {"Images/LogoMed.JPG", "Images/welcomescreen.JPG",
+                              "Images/Btn_Profile.JPG", "Images/Btn_Template.JPG",
+                              "Data/Websites/default.GIF", "Data/Websites/Project TARVO2 Home.GIF"})
+            requirePicture(QString::fromLatin1(p));
+    }
+
+    void templatesNameOnlyValidChoices() {
+        const QStringList files = QDir(file("Templates")).entryList({"*.M3T"}, QDir::Files);
+        QVERIFY2(files.size() >= 21, "the game's 21 standard classes at least");
+        for (const QString& name : files) {
+            const QString f = file("Templates/" + name);
+            const auto read = [&](const char* s, const QString& k) {
+                return ReadIniValue(QString::fromLatin1(s), k, QString(), f);
+            };
+            const QString where = " in " + name;
+            QVERIFY2(specializations().contains(read("Two", "iniClass")),
+                     qPrintable("class" + where));
+            QVERIFY2(races().contains(read("Three", "iniRace")), qPrintable("race" + where));
+            QVERIFY2(birthsigns().contains(read("Six", "iniBirthsign")),
+                     qPrintable("birthsign" + where));
+            const QString a1 = read("Four", "iniFavAtt1");
+            const QString a2 = read("Four", "iniFavAtt2");
+            QVERIFY2(attributes().contains(a1) && attributes().contains(a2) && a1 != a2,
+                     qPrintable("attributes" + where));
+            QSet<QString> all;
+            for (const char* section : {"FiveA", "FiveB"}) {
+                QSet<QString> chosen;
+                for (int k = 1; k <= 5; ++k) {
+                    const QString key =
+                        QString(section[4] == 'A' ? "iniMjrSkill%1" : "iniMnrSkill%1").arg(k);
+                    const QString s = read(section, key);
+                    QVERIFY2(skills().contains(s), qPrintable(key + " '" + s + "'" + where));
+                    chosen.insert(s);
+                }
+                QVERIFY2(chosen.size() == 5, qPrintable(QString("five distinct skills") + where));
+                all.unite(chosen);
+            }
+            QVERIFY2(all.size() == 10, qPrintable("no skill both major and minor" + where));
+            for (const char* k : {"iniTemplateName", "iniTemplateDescription", "iniStrength",
+                                  "iniWeakness", "iniAuthor"})
+                QVERIFY2(!read("SaveData", QString::fromLatin1(k)).isEmpty(),
+                         qPrintable(QString::fromLatin1(k) + where));
+        }
+    }
+
+    void nameLists() {
+        for (const char* folder : {"Data/Character Names/", "Data/Class Names/"}) {
+            const QStringList categories =
+                readNonEmptyLines(file(QString::fromLatin1(folder) + "Index.txt"));
+            QVERIFY(categories.size() >= 2);
+            QVERIFY(categories.contains("Random Names Generator"));
+            int names = 0;
+            for (const QString& c : categories) {
+                const QString rel = QString::fromLatin1(folder) + c + ".txt";
+                QVERIFY2(QFileInfo::exists(file(rel)), qPrintable(rel));
+                if (c != "Random Names Generator") {
+                    const int n = readNonEmptyLines(file(rel)).size();
+                    QVERIFY2(n > 0, qPrintable(rel + " is empty"));
+                    names += n;
+                }
+            }
+            QVERIFY2(names > 100, "more than 100 names of each kind");
+        }
+        QStringList raceCategories = readNonEmptyLines(file("Data/Character Names/Index.txt"));
+        QVERIFY(raceCategories.size() >= races().size() + 1);
+        QVERIFY(readNonEmptyLines(file("Data/Class Names/RNGList1.txt")).size() >= 10);
+        QVERIFY(readNonEmptyLines(file("Data/Class Names/RNGList2.txt")).size() >= 10);
+    }
+
+    void boardsHaveEveryTag() {
+        const QStringList boards = values("AvaliablePresets", "Data/tags.ini");
+        QVERIFY(boards.contains("BBCode"));
+        QVERIFY(boards.contains("Custom 1"));
+        QVERIFY(boards.contains("Custom 2"));
+        for (const QString& b : boards) {
+            const QStringList k = keys(b, "Data/tags.ini");
+            for (const char* tag : {"iniUTag1", "iniUTag2", "iniBTag1", "iniBTag2", "iniITag1",
+                                    "iniITag2", "iniLTag1", "iniLTag2"})
+                QVERIFY2(k.contains(QString::fromLatin1(tag), Qt::CaseInsensitive),
+                         qPrintable(b + " lacks " + tag));
+        }
+        QCOMPARE(ReadIniValue("Custom 2", "inimodifydescription", "", file("Data/tags.ini")),
+                 QString("True"));
+        requireText("Data/votecode.txt");
+    }
+
+    void linksLeadSomewhere() {
+        const QString links = "Data/Websites/external links.ini";
+        for (const char* k : {"iniShare", "iniCommunity", "iniHelp", "iniLibrary", "iniCombat",
+                              "iniMagic", "iniStealth"})
+            QVERIFY2(!ReadIniValue("iniOther", QString::fromLatin1(k), "", file(links)).isEmpty(),
+                     k);
+        for (int i = 0; i < 5; ++i)
+            QVERIFY(
+                !ReadIniValue("iniLinks", QString("inilink%1").arg(i), "", file(links)).isEmpty());
+
+        const QString sites = "Data/Websites/websites.ini";
+        const QStringList names = values("sitenames", sites);
+        QVERIFY(names.size() >= 6);
+        for (int i = 0; i < names.size(); ++i) {
+            QVERIFY(ReadIniValue("urls", QString("Url%1").arg(i), "", file(sites))
+                        .startsWith("https://"));
+            QVERIFY(!ReadIniValue("categories", QString("category%1").arg(i), "", file(sites))
+                         .isEmpty());
+            QVERIFY(!ReadIniValue("descriptions", QString("description%1").arg(i), "", file(sites))
+                         .isEmpty());
+            requirePicture("Data/Websites/" + names[i] + ".GIF");
+        }
+
+        for (const QString& s : specializations()) {
+            const QString paths = "Data/paths/" + s + ".ini";
+            for (const char* prefix : {"SG", "SQ", "IQ"}) {
+                const QStringList titles = values(QString::fromLatin1(prefix) + "Title", paths);
+                QVERIFY2(!titles.isEmpty(), qPrintable(paths + " " + prefix));
+                for (int n = 0; n < titles.size(); ++n) {
+                    for (const char* part : {"Description", "Why", "Link"})
+                        QVERIFY2(!ReadIniValue(QString::fromLatin1(prefix) + part,
+                                               QString::fromLatin1(part) + QString::number(n), "",
+                                               file(paths))
+                                      .isEmpty(),
+                                 qPrintable(paths + " " + prefix + part + QString::number(n)));
+                }
+            }
+            QVERIFY(!ReadIniValue("HTitle", "Title0", "", file(paths)).isEmpty());
+            QVERIFY(ReadIniValue("HLink", "Link0", "", file(paths)).startsWith("https://"));
+        }
+    }
+
+    void settingsAndHelp() {
+        for (const char* f : {"Help/settings.ini", "Data/Settings.ini"}) {
+            QVERIFY(
+                !ReadIniValue("Program", "iniDomain", "", file(QString::fromLatin1(f))).isEmpty());
+        }
+        const QString help = ReadIniValue("Program", "iniHelp", "", file("Help/settings.ini"));
+        QVERIFY(!help.isEmpty());
+        QVERIFY2(QFileInfo::exists(file(help)), qPrintable(help));
+        for (const char* f : {"Help/Individuals.txt", "Help/Business.txt", "Help/Disclaimer.txt"})
+            requireText(QString::fromLatin1(f));
+        for (const char* f : {"topA.html", "topB.html", "navigation.html", "bottom.html"})
+            requireText("Data/HTML Templates/" + QString::fromLatin1(f));
+        QCOMPARE(ReadIniValue("installations", "setup", "", file("Help/installations.ini")),
+                 QString("setup.exe"));
+        QVERIFY(!ReadIniValue("urls", "iniDownloadFrom", "", file("downloads/urls.ini")).isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestData)
+#include "tst_data.moc"
