@@ -483,4 +483,54 @@ void Character::resetForLoad() {
         setSummary(i, kSummaryEmpty[size_t(i)]);
 }
 
+void Character::reset() {
+    m_realName.clear();
+    m_className.clear();
+    m_class.clear();
+    m_characterName.clear();
+    m_race.clear();
+    m_gender.clear();
+    m_favAtt1.clear();
+    m_favAtt2.clear();
+    m_birthsign.clear();
+    m_favAtt1Count = m_favAtt1Index = m_favAtt2Count = m_favAtt2Index = 0;
+    m_mjr = allSkills();
+    m_mnr = allSkills();
+    m_compileMjr.clear();
+    m_compileMnr.clear();
+    m_skillFrame = 0;
+    m_checked.fill(-1);
+    for (QString& box : m_nameBox)
+        box.clear();
+    m_taskText.fill(QString());
+    m_taskState.fill(0);
+    m_taskHighlight.fill(false);
+    for (int i = 0; i < LineCount; ++i) {
+        m_review[size_t(i)] = kReviewAtStart[size_t(i)];
+        m_blue[size_t(i)] = false;
+        emit reviewChanged(i);
+    }
+    for (int i = 0; i < SumCount; ++i) {
+        m_summary[size_t(i)] = kSummaryEmpty[size_t(i)];
+        emit summaryChanged(i);
+    }
+    for (int a = 0; a < 5; ++a)
+        setArea(Area(a), kInformation, kAreaHints[size_t(a)], QString());
+    for (int g = GroupClass; g <= GroupBirthsign; ++g)
+        emit groupChanged(g);
+    for (int b = BoxRealName; b <= BoxCharacterName; ++b)
+        emit nameBoxChanged(b);
+    emit skillsChanged();
+    emit skillFrameChanged();
+    for (int i = 0; i < kTaskBoxes; ++i)
+        emit taskChanged(i);
+    m_changesMade.clear();
+    emit changesMadeChanged();
+}
+
+void Character::enterReview() {
+    if (m_realName.isEmpty())
+        setMark(LineName, false);
+}
+
 } // namespace tarvo

@@ -148,6 +148,12 @@ public:
     // Before a file is applied: the record, the review lines, the marks and
     // the summary back to their empty texts.
     void resetForLoad();
+    // The whole model back to its state at program start (no choice, no
+    // task, every list as shipped); every view is told.
+    void reset();
+    // Entering the review step: a real name that is still empty shows its
+    // mark red, whatever it showed before.
+    void enterReview();
 
     // Reads a description file of the program folder (empty when missing).
     static QString description(const QString& relativePath);
