@@ -4,12 +4,25 @@
 
 #include <QWidget>
 
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+
 namespace tarvo {
 
 class frmProgress : public QWidget {
     Q_OBJECT
 public:
     frmProgress();
+    ~frmProgress() override;
 
     // Run when the wizard enters its output step: highlights open tasks and
     // shows the reminder balloon when the reminder box is ticked.
@@ -19,11 +32,38 @@ public:
     // Lets the program close this window (the user only hides it).
     void allowClose() { m_allowClose = true; }
 
+    static constexpr int kTaskLines = 7;
+    static constexpr int kTaskBoxes = 8;
+    static constexpr int kSummaryBoxes = 11;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void buildSummary();
+    void buildTasks();
+    void buildNameBrowser();
+    void optScreen_Click(int index);
+    void renderSummary(int box);
+    void renderTask(int i);
+    // Form_KeyPress: true when the key was one of the window's own.
+    bool handleKey(QKeyEvent* event);
+
     bool m_allowClose = false;
+    std::array<QRadioButton*, 2> m_optScreen{};
+    QPushButton* m_cmdInsert = nullptr;
+    QPushButton* m_cmdCancel = nullptr;
+    QFrame* m_fmeSummary = nullptr;
+    QFrame* m_fmeProgress = nullptr;
+    QFrame* m_fmeName = nullptr;
+    std::array<QLineEdit*, kSummaryBoxes> m_summary{};
+    std::array<QLineEdit*, kTaskLines> m_txtTask{};
+    std::array<QCheckBox*, kTaskBoxes> m_chkTask{};
+    QComboBox* m_cboCategory = nullptr;
+    QListWidget* m_lstNames = nullptr;
+    QListWidget* m_lstTemp = nullptr;
+    QPushButton* m_cmdGenerate = nullptr;
 };
 
 } // namespace tarvo

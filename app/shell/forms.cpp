@@ -7,6 +7,7 @@
 #include "wizard/frmMain.h"
 
 #include <QPointer>
+#include <QScreen>
 
 namespace tarvo {
 
@@ -60,8 +61,19 @@ void unloadAll() {
 void PlaceProgressBesideMain() {
     QWidget* m = forms::main();
     QWidget* p = forms::progress();
-    const QRect mf = m->frameGeometry();
-    p->move(mf.left() - p->frameGeometry().width(), mf.top());
+    QRect mf = m->frameGeometry();
+    const int width = p->frameGeometry().width();
+    // On a small screen the main window moves right so that the progress
+    // window does not start off the screen's left edge (where many window
+    // systems would push it back and part the two).
+    if (const QScreen* s = m->screen()) {
+        const int shift = s->availableGeometry().left() - (mf.left() - width);
+        if (shift > 0) {
+            m->move(mf.left() + shift, mf.top());
+            mf = m->frameGeometry();
+        }
+    }
+    p->move(mf.left() - width, mf.top());
 }
 
 void CloseAndContinue(QWidget* form, const QString& formName) {
