@@ -1,16 +1,82 @@
 #include "profileactions.h"
 
+#include "appfolder.h"
+#include "character.h"
+#include "output/frmLoad.h"
+#include "platform.h"
+#include "profile.h"
+#include "shell/forms.h"
+
+#include <QDir>
+
 namespace tarvo {
 
-bool SaveInformation(const QString&) {
-    return false;
+namespace {
+
+FileDialogSpec saveDialog(const QString& proposedName, const QString& folder,
+                          const QString& typeLabel, const QString& typePattern,
+                          const QString& suffix) {
+    FileDialogSpec spec;
+    spec.kind = FileDialogSpec::Kind::Save;
+    spec.title = QStringLiteral("Save File As...");
+    spec.filters = {{QStringLiteral("All Files (*.*)"), QStringLiteral("*.*")},
+                    {typeLabel, typePattern}};
+    spec.selectedFilter = 1;
+    spec.defaultSuffix = suffix;
+    spec.initialName = proposedName;
+    spec.initialFolder = folder;
+    spec.confirmOverwrite = true;
+    return spec;
 }
-QString GetSaveAsName(const QString&, const QString&) {
-    return {};
+
+} // namespace
+
+bool SaveInformation(const QString& fileName) {
+    Character& c = character();
+    QString file = fileName;
+    if (file.isEmpty())
+        file = GetSaveAsName(c.RealName() + QStringLiteral("'s Character"), appFolder());
+    if (file.isEmpty())
+        return false; // cancelled: nothing written, nothing marked saved
+
+    QString reason;
+    if (!writeProfile(c, file, &reason)) {
+        msgBox(QStringLiteral("TARVO2 could not save your profile to %1: %2\n\n"
+                              "Your character has not been saved. Please choose another file "
+                              "or folder and try again.")
+                   .arg(QDir::toNativeSeparators(file), reason),
+               MsgButtons::OK, MsgIcon::Exclamation);
+        return false;
+    }
+    c.setChangesMade(QStringLiteral("No"));
+    return true;
 }
-QString GetSaveAsNameTextFile(const QString&, const QString&) {
-    return {};
+
+QString GetSaveAsName(const QString& proposedName, const QString& folder) {
+    return platform().fileDialog(saveDialog(proposedName, folder,
+                                            QStringLiteral("Morrowind Character Profile (.mwc)"),
+                                            QStringLiteral("*.mwc"), QStringLiteral("mwc")));
 }
-void OpenLoaderFor(const QString&) {}
+
+QString GetSaveAsNameTextFile(const QString& proposedName, const QString& folder) {
+    return platform().fileDialog(saveDialog(proposedName, folder,
+                                            QStringLiteral("Text Document (*.txt)"),
+                                            QStringLiteral("*.txt"), QStringLiteral("txt")));
+}
+
+void OpenLoaderFor(const QString& task) {
+    if (task != QLatin1String("Profile") && task != QLatin1String("Template"))
+        return;
+    frmLoad* loader = forms::load();
+    if (loader->isVisible()) {
+        loader->raise();
+    } else {
+        loader->show();
+    }
+    loader->activateWindow();
+    // Choosing the Profile option browses at once.
+    if (task == QLatin1String("Profile"))
+        loader->chooseOption(0);
+}
 
 } // namespace tarvo

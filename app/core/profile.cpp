@@ -1,0 +1,490 @@
+#include "profile.h"
+
+#include "character.h"
+#include "ini/mdlVbNetIni.h"
+#include "ini/pathresolve.h"
+#include "ini/textfile.h"
+#include "reftables.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <cstring>
+
+namespace tarvo {
+
+namespace {
+
+struct Entry {
+    QString section;
+    QString key;
+    QString value;
+};
+
+// Every key of a profile in the order it is written.
+QList<Entry> profileEntries(const Character& c, const QString& date) {
+    QList<Entry> e;
+    e.append({QStringLiteral("SaveData"), QStringLiteral("iniDate"), date});
+    e.append({QStringLiteral("One"), QStringLiteral("iniRealName"), c.RealName()});
+    e.append({QStringLiteral("Two"), QStringLiteral("iniClass"), c.Class()});
+    e.append({QStringLiteral("Two"), QStringLiteral("iniClassName"), c.ClassName()});
+    e.append({QStringLiteral("Three"), QStringLiteral("iniCharacterName"), c.CharacterName()});
+    e.append({QStringLiteral("Three"), QStringLiteral("iniRace"), c.Race()});
+    e.append({QStringLiteral("Three"), QStringLiteral("iniGender"), c.Gender()});
+    e.append({QStringLiteral("Four"), QStringLiteral("iniFavAtt1"), c.FavAtt1()});
+    e.append({QStringLiteral("Four"), QStringLiteral("iniFavAtt2"), c.FavAtt2()});
+    for (int i = 0; i < c.majorSkills().size(); ++i)
+        e.append({QStringLiteral("FiveA"), QStringLiteral("iniMjrSkill%1").arg(i + 1),
+                  c.majorSkills()[i]});
+    for (int i = 0; i < c.minorSkills().size(); ++i)
+        e.append({QStringLiteral("FiveB"), QStringLiteral("iniMnrSkill%1").arg(i + 1),
+                  c.minorSkills()[i]});
+    e.append({QStringLiteral("Six"), QStringLiteral("iniBirthsign"), c.Birthsign()});
+    for (int n = 0; n < Character::kTaskBoxes; ++n) {
+        e.append({QStringLiteral("Tasks"), QStringLiteral("iniCheckTask%1").arg(n),
+                  QString::number(c.taskState(n))});
+        if (n < Character::kTaskCount)
+            e.append(
+                {QStringLiteral("Tasks"), QStringLiteral("iniTaskName%1").arg(n), c.taskText(n)});
+    }
+    return e;
+}
+
+// A value with a line break or a NUL character does not stay on its own
+// line once the INI layer reads the file back, so key-by-key writing would
+// scatter it; such a profile is composed by the INI layer itself.
+bool needsIniLayer(const QList<Entry>& entries) {
+    for (const Entry& e : entries)
+        if (e.value.contains(QLatin1Char('\n')) || e.value.contains(QChar(0)))
+            return true;
+    return false;
+}
+
+std::optional<QByteArray> composeThroughIniLayer(const QList<Entry>& entries) {
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        return std::nullopt;
+    const QString file = dir.filePath(QStringLiteral("profile.mwc"));
+    QString last;
+    for (const Entry& e : entries) {
+        // A numbered list is written into a fresh section.
+        if (e.section != last &&
+            (e.section == QLatin1String("FiveA") || e.section == QLatin1String("FiveB")))
+            DeleteIniSection(e.section, file);
+        last = e.section;
+        if (!WriteIniValue(e.section, e.key, e.value, file))
+            return std::nullopt;
+    }
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return f.readAll();
+}
+
+// ------------------------------------------------------------ reading ---
+
+inline bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+void trimBlanks(const char*& b, const char*& e) {
+    while (b < e && isBlank(*b))
+        ++b;
+    while (e > b && isBlank(e[-1]))
+        --e;
+}
+
+// Decodes bytes of one line as the INI layer does: ASCII, else UTF-8 when
+// valid, else Windows-1252. The leading letter keeps decodeText from taking
+// a leading byte-order mark for the file's; valid UTF-8 that starts with one
+// is decoded by QString::fromUtf8, which drops it, as the INI layer does.
+QString decodeSlice(const char* b, const char* e) {
+    const QByteArray bytes(b, e - b);
+    QString text = decodeText('A' + bytes).mid(1);
+    if (text.startsWith(QChar(0xFEFF)) && bytes.startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(bytes);
+    return text;
+}
+
+// Case folding by code point, as the INI layer's comparison of names.
+QString fold(const QString& s) {
+    QString out;
+    out.reserve(s.size());
+    for (const char32_t u : s.toUcs4()) {
+        const char32_t f = QChar::toCaseFolded(u);
+        if (QChar::requiresSurrogates(f)) {
+            out.append(QChar(QChar::highSurrogate(f)));
+            out.append(QChar(QChar::lowSurrogate(f)));
+        } else {
+            out.append(QChar(char16_t(f)));
+        }
+    }
+    return out;
+}
+
+bool looksLikeText(const QByteArray& data, QString* reason) {
+    if (data.startsWith("\xFF\xFE") || data.startsWith("\xFE\xFF")) {
+        *reason = QStringLiteral("the file is saved as UTF-16 text, which is not a character "
+                                 "profile format TARVO2 can read.");
+        return false;
+    }
+    if (data.contains('\0')) {
+        *reason = QStringLiteral("the file holds binary data, not a character profile.");
+        return false;
+    }
+    qsizetype control = 0;
+    for (const char ch : data) {
+        const auto u = static_cast<unsigned char>(ch);
+        if ((u < 0x20 && u != '\t' && u != '\n' && u != '\r' && u != '\f' && u != '\v' &&
+             u != 0x1A) ||
+            u == 0x7F)
+            ++control;
+    }
+    // Text has next to no control characters; more than a tenth is data.
+    if (control * 10 > data.size()) {
+        *reason = QStringLiteral("the file holds binary data, not a character profile.");
+        return false;
+    }
+    return true;
+}
+
+// Files larger than this are read once into a snapshot instead of once per key.
+constexpr qint64 kSnapshotThreshold = 64 * 1024;
+
+int taskStateFrom(const QString& text) {
+    bool ok = false;
+    const int v = text.toInt(&ok);
+    return (ok && v >= 0 && v <= 2) ? v : 0;
+}
+
+// A name beside path for a file of the moment, not yet taken.
+QString besideName(const QFileInfo& path, const char* ending) {
+    for (;;) {
+        const QString name = QStringLiteral("%1/.%2.%3.%4")
+                                 .arg(path.absolutePath(), path.fileName())
+                                 .arg(QRandomGenerator::global()->generate(), 0, 36)
+                                 .arg(QLatin1String(ending));
+        if (!QFileInfo::exists(name))
+            return name;
+    }
+}
+
+// Writes bytes to a new file beside target, then puts it in target's place:
+// the old file is moved aside, the new one takes its name, and only then is
+// the old one deleted; any failure puts the old file back. Target never
+// holds part of a profile: it is the old file or the whole new one (for the
+// instant between the two renames the old one is beside it). Replacing in a
+// single rename, or with QSaveFile, would make the file system flush the new
+// file to the disk first, which alone takes several milliseconds.
+bool replaceFile(const QFileInfo& target, const QByteArray& bytes, QString* failure) {
+    QString path = target.absoluteFilePath();
+    if (target.isSymLink())
+        path = target.symLinkTarget(); // the file the link points to is replaced
+    const QFileInfo real(path);
+
+    QFile fresh(besideName(real, "new"));
+    if (!fresh.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        *failure = QStringLiteral("the file could not be created (%1).").arg(fresh.errorString());
+        return false;
+    }
+    const bool written = fresh.write(bytes) == bytes.size() && fresh.flush();
+    const QString writeError = fresh.errorString();
+    fresh.close();
+    if (!written || fresh.error() != QFileDevice::NoError) {
+        fresh.remove();
+        *failure = QStringLiteral("the file could not be written (%1).")
+                       .arg(written ? fresh.errorString() : writeError);
+        return false;
+    }
+
+    if (!real.exists()) {
+        if (!fresh.rename(path)) {
+            *failure =
+                QStringLiteral("the file could not be written (%1).").arg(fresh.errorString());
+            fresh.remove();
+            return false;
+        }
+        return true;
+    }
+    fresh.setPermissions(real.permissions());
+    QFile old(path);
+    const QString aside = besideName(real, "old");
+    if (!old.rename(aside)) {
+        *failure = QStringLiteral("the file could not be replaced (%1).").arg(old.errorString());
+        fresh.remove();
+        return false;
+    }
+    if (!fresh.rename(path)) {
+        *failure = QStringLiteral("the file could not be replaced (%1).").arg(fresh.errorString());
+        old.rename(path);
+        fresh.remove();
+        return false;
+    }
+    old.remove();
+    return true;
+}
+
+} // namespace
+
+// ------------------------------------------------------------- writing ---
+
+QByteArray composeProfile(const Character& c, const QString& date) {
+    const QList<Entry> entries = profileEntries(c, date);
+    if (needsIniLayer(entries)) {
+        if (const auto bytes = composeThroughIniLayer(entries))
+            return *bytes;
+    }
+    // Each section is new when its first key is written, so it is appended
+    // to the file, and each key goes after the last one of its section: the
+    // file is the sections in order with their keys in order.
+    QByteArray out;
+    out.reserve(1024);
+    QString section;
+    for (const Entry& e : entries) {
+        if (e.section != section) {
+            section = e.section;
+            out.append('[');
+            out.append(section.toUtf8());
+            out.append("]\r\n");
+        }
+        out.append(e.key.toUtf8());
+        out.append('=');
+        out.append(e.value.toUtf8());
+        out.append("\r\n");
+    }
+    return out;
+}
+
+bool writeProfile(const Character& c, const QString& path, QString* reason) {
+    auto fail = [reason](const QString& why) {
+        if (reason)
+            *reason = why;
+        return false;
+    };
+    const QString target = resolvePath(path);
+    if (target.isEmpty())
+        return fail(QStringLiteral("no file name was given."));
+
+    QFileInfo fi(target);
+    if (fi.exists()) {
+        if (fi.isDir())
+            return fail(QStringLiteral("a folder of that name is in the way."));
+        // A file without write permission counts as read-only even for a
+        // user who could override it, as the read-only attribute does on
+        // Windows.
+        const auto writeBits =
+            QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+        if (!fi.isFile() || !fi.isWritable() || !(fi.permissions() & writeBits))
+            return fail(QStringLiteral("the file is read-only."));
+    }
+    const QFileInfo folder(fi.absolutePath());
+    if (!folder.exists())
+        return fail(QStringLiteral("the folder %1 does not exist.")
+                        .arg(QDir::toNativeSeparators(folder.absoluteFilePath())));
+    if (!folder.isDir())
+        return fail(QStringLiteral("%1 is a file, not a folder.")
+                        .arg(QDir::toNativeSeparators(folder.absoluteFilePath())));
+
+    const QString date =
+        QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat);
+    const QByteArray bytes = composeProfile(c, date);
+    QString failure;
+    if (!replaceFile(fi, bytes, &failure))
+        return fail(failure);
+    return true;
+}
+
+// ------------------------------------------------------------- reading ---
+
+IniSnapshot IniSnapshot::fromBytes(const QByteArray& data) {
+    IniSnapshot snap;
+    const char* p = data.constData();
+    const char* end = p + data.size();
+    if (end - p >= 3 && std::memcmp(p, "\xEF\xBB\xBF", 3) == 0)
+        p += 3;
+    QHash<QString, QString>* current = nullptr;
+    while (p < end) {
+        const char* nl = static_cast<const char*>(std::memchr(p, '\n', end - p));
+        const char* le = nl ? nl : end;
+        const char* b = p;
+        const char* e = (le > p && le[-1] == '\r') ? le - 1 : le;
+        p = nl ? nl + 1 : end;
+
+        // A line with a NUL character is neither a section nor an entry.
+        if (std::memchr(b, '\0', e - b))
+            continue;
+        while (b < e && isBlank(*b))
+            ++b;
+        if (b == e || *b == ';')
+            continue;
+        if (*b == '[') {
+            const char* close = e;
+            while (close > b && close[-1] != ']')
+                --close;
+            if (close == b)
+                continue;
+            const char* nb = b + 1;
+            const char* ne = close - 1;
+            trimBlanks(nb, ne);
+            const QString name = fold(decodeSlice(nb, ne));
+            // Only the first section of a name answers.
+            current = snap.m_sections.contains(name) ? nullptr : &snap.m_sections[name];
+            continue;
+        }
+        const char* eq = static_cast<const char*>(std::memchr(b, '=', e - b));
+        if (!eq || !current)
+            continue;
+        const char* kb = b;
+        const char* ke = eq;
+        trimBlanks(kb, ke);
+        const QString key = fold(decodeSlice(kb, ke));
+        if (current->contains(key))
+            continue; // the first occurrence of a key answers
+        const char* vb = eq + 1;
+        const char* ve = e;
+        trimBlanks(vb, ve);
+        if (ve - vb >= 2 && (*vb == '"' || *vb == '\'') && ve[-1] == *vb) {
+            ++vb;
+            --ve;
+        }
+        QString value = decodeSlice(vb, ve);
+        if (value.size() > kIniValueMax)
+            value.truncate(kIniValueMax);
+        current->insert(key, value);
+    }
+    return snap;
+}
+
+QString IniSnapshot::value(const QString& section, const QString& key,
+                           const QString& defaultValue) const {
+    const auto s = m_sections.constFind(fold(section.trimmed()));
+    if (s != m_sections.constEnd()) {
+        const auto k = s->constFind(fold(key.trimmed()));
+        if (k != s->constEnd())
+            return *k;
+    }
+    return defaultValue.left(kIniValueMax);
+}
+
+ApplyResult applyProfile(Character& c, const QString& path) {
+    using Status = ApplyResult::Status;
+    const QString file = resolvePath(path);
+    const QFileInfo fi(file);
+    if (file.isEmpty() || !fi.exists())
+        return {Status::Missing, QStringLiteral("the file does not exist.")};
+    if (!fi.isFile())
+        return {Status::Unreadable, QStringLiteral("it is a folder, not a file.")};
+    if (fi.size() > kMaxProfileBytes)
+        return {Status::TooLarge, QStringLiteral("the file is larger than 1 MB, far too large "
+                                                 "for a character profile.")};
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return {Status::Unreadable,
+                QStringLiteral("the file cannot be read (%1).").arg(f.errorString())};
+    const QByteArray data = f.read(kMaxProfileBytes + 1);
+    if (f.error() != QFileDevice::NoError)
+        return {Status::Unreadable,
+                QStringLiteral("the file cannot be read (%1).").arg(f.errorString())};
+    f.close();
+    if (data.size() > kMaxProfileBytes)
+        return {Status::TooLarge, QStringLiteral("the file is larger than 1 MB, far too large "
+                                                 "for a character profile.")};
+    QString why;
+    if (!looksLikeText(data, &why))
+        return {Status::NotText, why};
+
+    std::optional<IniSnapshot> snapshot;
+    if (data.size() > kSnapshotThreshold)
+        snapshot = IniSnapshot::fromBytes(data);
+    auto read = [&](const QString& section, const QString& key, const QString& dflt = QString()) {
+        return snapshot ? snapshot->value(section, key, dflt)
+                        : ReadIniValue(section, key, dflt, file);
+    };
+
+    // Everything is read before anything changes.
+    const QString realName = read(QStringLiteral("One"), QStringLiteral("iniRealName"));
+    const QString cls = read(QStringLiteral("Two"), QStringLiteral("iniClass"));
+    const QString className = read(QStringLiteral("Two"), QStringLiteral("iniClassName"));
+    const QString characterName = read(QStringLiteral("Three"), QStringLiteral("iniCharacterName"));
+    const QString race = read(QStringLiteral("Three"), QStringLiteral("iniRace"));
+    const QString gender = read(QStringLiteral("Three"), QStringLiteral("iniGender"));
+    const QString favAtt1 = read(QStringLiteral("Four"), QStringLiteral("iniFavAtt1"));
+    const QString favAtt2 = read(QStringLiteral("Four"), QStringLiteral("iniFavAtt2"));
+    QStringList major, minor;
+    for (int k = 1; k <= Character::kSkillLimit; ++k) {
+        major.append(read(QStringLiteral("FiveA"), QStringLiteral("iniMjrSkill%1").arg(k)));
+        minor.append(read(QStringLiteral("FiveB"), QStringLiteral("inimnrSkill%1").arg(k)));
+    }
+    const QString birthsign = read(QStringLiteral("Six"), QStringLiteral("iniBirthsign"));
+    int taskState[Character::kTaskBoxes];
+    QString taskText[Character::kTaskCount];
+    for (int n = 0; n < Character::kTaskBoxes; ++n) {
+        taskState[n] = taskStateFrom(read(
+            QStringLiteral("Tasks"), QStringLiteral("iniCheckTask%1").arg(n), QStringLiteral("0")));
+        if (n < Character::kTaskCount)
+            taskText[n] = read(QStringLiteral("Tasks"), QStringLiteral("iniTaskName%1").arg(n));
+    }
+
+    // Each value goes through the control it belongs to; a value that
+    // matches no option (exactly, letter case included) leaves its group
+    // with nothing chosen.
+    c.resetForLoad();
+    // The detour over the empty text makes the box's change handling run even
+    // when the stored name equals the current one.
+    c.setRealName(QString());
+    c.setRealName(realName);
+
+    c.uncheckGroup(Character::GroupClass);
+    if (const int i = specializations().indexOf(cls); i >= 0)
+        c.chooseClass(i);
+
+    c.setClassName(QString());
+    c.setClassName(className);
+    c.setCharacterName(QString());
+    c.setCharacterName(characterName);
+
+    c.uncheckGroup(Character::GroupRace);
+    if (const int i = races().indexOf(race); i >= 0)
+        c.chooseRace(i);
+
+    c.chooseGender(1);
+    c.chooseGender(0);
+    if (const int i = genders().indexOf(gender); i > 0)
+        c.chooseGender(i);
+
+    c.uncheckGroup(Character::GroupFavAtt1);
+    if (const int i = attributes().indexOf(favAtt1); i >= 0)
+        c.chooseFavAtt1(i);
+    c.uncheckGroup(Character::GroupFavAtt2);
+    if (const int i = attributes().indexOf(favAtt2); i >= 0)
+        c.chooseFavAtt2(i);
+
+    // Both lists are cleared before either is filled: a skill ticked in the
+    // other list is missing from this one until it is unticked there.
+    c.uncheckAllSkills(true);
+    c.uncheckAllSkills(false);
+    for (const QString& s : std::as_const(major))
+        if (!s.isEmpty())
+            c.checkSkillByName(true, s);
+    for (const QString& s : std::as_const(minor))
+        if (!s.isEmpty())
+            c.checkSkillByName(false, s);
+
+    c.uncheckGroup(Character::GroupBirthsign);
+    if (const int i = birthsigns().indexOf(birthsign); i >= 0)
+        c.chooseBirthsign(i);
+
+    for (int n = 0; n < Character::kTaskBoxes; ++n) {
+        c.setTaskState(n, taskState[n]);
+        if (n < Character::kTaskCount)
+            c.setTaskText(n, taskText[n]);
+    }
+    return {};
+}
+
+} // namespace tarvo
