@@ -178,6 +178,13 @@ LineInfo classify(const char* b, const char* e) {
     return info;
 }
 
+// Whether a line could be a section header: "[" after leading blanks.
+inline bool startsSectionHeader(const char* b, const char* e) {
+    while (b < e && isBlank(*b))
+        ++b;
+    return b < e && *b == '[';
+}
+
 // Calls f(begin, end) for every line of data, without its line end.
 template <typename F> void forEachLine(const QByteArray& data, F&& f) {
     const char* p = data.constData();
@@ -207,17 +214,53 @@ QString valueText(const char* b, const char* e) {
 
 // ----------------------------------------------------------------- files ---
 
-std::optional<QByteArray> readWhole(const QString& path) {
-    QFileInfo fi(path);
+// Every read opens and reads the whole file again, so it is kept to few
+// system calls: one stat, the open, the reads up to the end and the close.
+std::optional<QByteArray> readOpened(QFile& f, qint64 expected) {
+    // One byte more than expected, so that the first read already meets the
+    // end of a file that has not grown since its stat.
+    QByteArray data(qMin<qint64>(expected, kMaxFileSize) + 1, Qt::Uninitialized);
+    qint64 used = 0;
+    for (;;) {
+        const qint64 n = f.read(data.data() + used, data.size() - used);
+        if (n < 0)
+            return std::nullopt;
+        used += n;
+        if (used < data.size())
+            break; // the end of the file
+        if (used > kMaxFileSize)
+            return std::nullopt;
+        data.resize(qMin<qint64>(data.size() * 2, kMaxFileSize + 1));
+    }
+    data.truncate(used);
+    return data;
+}
+
+// The whole of an existing regular file, or nothing.
+std::optional<QByteArray> readFileAt(const QFileInfo& fi) {
     if (!fi.isFile() || fi.size() > kMaxFileSize)
         return std::nullopt;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
+    QFile f(fi.filePath());
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return std::nullopt;
-    QByteArray data = f.readAll();
-    if (f.error() != QFileDevice::NoError)
+    return readOpened(f, fi.size());
+}
+
+std::optional<QByteArray> readWhole(const QString& path) {
+    return readFileAt(QFileInfo(path));
+}
+
+// A file named in any letter case and with either separator. The name as
+// written is tried first, as it nearly always names the file itself.
+std::optional<QByteArray> readAnyCase(const QString& file) {
+    const QString written = tarvo::normalizeSeparators(file);
+    if (written.isEmpty())
         return std::nullopt;
-    return data;
+    QFileInfo fi(written);
+    // One stat answers type, existence and size.
+    if (!fi.isFile() && !fi.exists())
+        fi.setFile(tarvo::resolvePath(written));
+    return readFileAt(fi);
 }
 
 // One file as lines of raw bytes, for rewriting.
@@ -321,7 +364,7 @@ QString cutToBuffer(const QString& s) {
 
 QString ReadIniValue(const QString& section, const QString& key, const QString& defaultValue,
                      const QString& file) {
-    const auto data = readWhole(tarvo::resolvePath(file));
+    const auto data = readAnyCase(file);
     if (!data)
         return cutToBuffer(defaultValue);
 
@@ -331,6 +374,8 @@ QString ReadIniValue(const QString& section, const QString& key, const QString& 
     bool seenSection = false;
     std::optional<QString> found;
     forEachLine(*data, [&](const char* b, const char* e) {
+        if (!inSection && !startsSectionHeader(b, e))
+            return true; // before the section only a header can matter
         const LineInfo li = classify(b, e);
         if (li.kind == Kind::Section) {
             if (inSection)
@@ -395,7 +440,7 @@ bool DeleteIniSection(const QString& section, const QString& file) {
 }
 
 QString IniSectionKeyBuffer(const QString& section, const QString& file) {
-    const auto data = readWhole(tarvo::resolvePath(file));
+    const auto data = readAnyCase(file);
     if (!data)
         return {};
     const Needle sectionName(section);
@@ -490,7 +535,7 @@ QString decodeText(const QByteArray& bytes) {
 }
 
 QString readTextFile(const QString& path, bool* ok) {
-    const auto data = readWhole(resolvePath(path));
+    const auto data = readAnyCase(path);
     if (ok)
         *ok = data.has_value();
     return data ? decodeText(*data) : QString();
@@ -498,7 +543,7 @@ QString readTextFile(const QString& path, bool* ok) {
 
 QStringList readNonEmptyLines(const QString& path) {
     QStringList lines;
-    const auto data = readWhole(resolvePath(path));
+    const auto data = readAnyCase(path);
     if (!data)
         return lines;
     forEachLine(*data, [&](const char* b, const char* e) {
