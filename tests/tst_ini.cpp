@@ -2,6 +2,7 @@
 // templates, tag sets and the versions file shared with the update checker.
 #include "ini/mdlVbNetIni.h"
 #include "ini/pathresolve.h"
+#include "ini/safewrite.h"
 
 #include <QDir>
 #include <QFile>
@@ -256,6 +257,38 @@ private slots:
             QCOMPARE(ReadIniValue("versions", QString("update%1").arg(i), "", f), QString("1.0"));
         }
         QVERIFY(!QFile::exists(f + ".lock"));
+    }
+
+    void replacingKeepsPermissionsLinksAndLeavesNothingBehind() {
+        QDir dir(m_dir.path());
+        dir.mkdir("swap");
+        put("swap/target.ini", "[S]\r\nk=old\r\n");
+        const QString target = path("swap/target.ini");
+        const auto perms = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+        QFile::setPermissions(target, perms);
+        const auto before = QFile::permissions(target);
+        QVERIFY(WriteIniValue("S", "k", "new", target));
+        QCOMPARE(QFile::permissions(target), before);
+        QCOMPARE(QDir(path("swap")).entryList(QDir::Files | QDir::Hidden),
+                 QStringList({"target.ini"}));
+
+        // A link keeps pointing at the file, which gets the new contents.
+        QVERIFY(QFile::link(target, path("swap/link.ini")));
+        QVERIFY(WriteIniValue("S", "k", "through link", path("swap/link.ini")));
+        QVERIFY(QFileInfo(path("swap/link.ini")).isSymLink());
+        QCOMPARE(ReadIniValue("S", "k", "", target), QString("through link"));
+
+        // In a folder that cannot be written to, the old file stays whole.
+        QString failure;
+        QFile::setPermissions(path("swap"), QFile::ReadOwner | QFile::ExeOwner);
+        const bool replaced = tarvo::replaceFileContents(target, "x", &failure);
+        QFile::setPermissions(path("swap"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        if (replaced)
+            QSKIP("this user writes into folders without write permission (root)");
+        QVERIFY(failure.startsWith("the file could not be created"));
+        QCOMPARE(ReadIniValue("S", "k", "", target), QString("through link"));
+        QVERIFY(!tarvo::replaceFileContents(m_dir.path(), "x", &failure));
+        QCOMPARE(failure, QString("the name belongs to a folder."));
     }
 
     void iniFileObject() {

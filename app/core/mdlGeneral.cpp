@@ -3,12 +3,12 @@
 #include "appfolder.h"
 #include "globals.h"
 #include "ini/mdlVbNetIni.h"
+#include "ini/safewrite.h"
 #include "platform.h"
 #include "settings.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace tarvo {
 
@@ -26,10 +26,7 @@ bool copyOver(const QString& from, const QString& to) {
     QFileInfo target(to);
     if (target.exists() && (!target.isFile() || !target.isWritable()))
         return false;
-    QSaveFile out(to);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
-        return false;
-    return out.commit();
+    return replaceFileContents(to, bytes);
 }
 
 // AppFolder followed by the setting's relative path, when the setting is set

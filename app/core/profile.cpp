@@ -3,6 +3,7 @@
 #include "character.h"
 #include "ini/mdlVbNetIni.h"
 #include "ini/pathresolve.h"
+#include "ini/safewrite.h"
 #include "ini/textfile.h"
 #include "reftables.h"
 
@@ -11,7 +12,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <cstring>
@@ -162,73 +162,6 @@ int taskStateFrom(const QString& text) {
     return (ok && v >= 0 && v <= 2) ? v : 0;
 }
 
-// A name beside path for a file of the moment, not yet taken.
-QString besideName(const QFileInfo& path, const char* ending) {
-    for (;;) {
-        const QString name = QStringLiteral("%1/.%2.%3.%4")
-                                 .arg(path.absolutePath(), path.fileName())
-                                 .arg(QRandomGenerator::global()->generate(), 0, 36)
-                                 .arg(QLatin1String(ending));
-        if (!QFileInfo::exists(name))
-            return name;
-    }
-}
-
-// Writes bytes to a new file beside target, then puts it in target's place:
-// the old file is moved aside, the new one takes its name, and only then is
-// the old one deleted; any failure puts the old file back. Target never
-// holds part of a profile: it is the old file or the whole new one (for the
-// instant between the two renames the old one is beside it). Replacing in a
-// single rename, or with QSaveFile, would make the file system flush the new
-// file to the disk first, which alone takes several milliseconds.
-bool replaceFile(const QFileInfo& target, const QByteArray& bytes, QString* failure) {
-    QString path = target.absoluteFilePath();
-    if (target.isSymLink())
-        path = target.symLinkTarget(); // the file the link points to is replaced
-    const QFileInfo real(path);
-
-    QFile fresh(besideName(real, "new"));
-    if (!fresh.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        *failure = QStringLiteral("the file could not be created (%1).").arg(fresh.errorString());
-        return false;
-    }
-    const bool written = fresh.write(bytes) == bytes.size() && fresh.flush();
-    const QString writeError = fresh.errorString();
-    fresh.close();
-    if (!written || fresh.error() != QFileDevice::NoError) {
-        fresh.remove();
-        *failure = QStringLiteral("the file could not be written (%1).")
-                       .arg(written ? fresh.errorString() : writeError);
-        return false;
-    }
-
-    if (!real.exists()) {
-        if (!fresh.rename(path)) {
-            *failure =
-                QStringLiteral("the file could not be written (%1).").arg(fresh.errorString());
-            fresh.remove();
-            return false;
-        }
-        return true;
-    }
-    fresh.setPermissions(real.permissions());
-    QFile old(path);
-    const QString aside = besideName(real, "old");
-    if (!old.rename(aside)) {
-        *failure = QStringLiteral("the file could not be replaced (%1).").arg(old.errorString());
-        fresh.remove();
-        return false;
-    }
-    if (!fresh.rename(path)) {
-        *failure = QStringLiteral("the file could not be replaced (%1).").arg(fresh.errorString());
-        old.rename(path);
-        fresh.remove();
-        return false;
-    }
-    old.remove();
-    return true;
-}
-
 } // namespace
 
 // ------------------------------------------------------------- writing ---
@@ -294,7 +227,7 @@ bool writeProfile(const Character& c, const QString& path, QString* reason) {
         QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat);
     const QByteArray bytes = composeProfile(c, date);
     QString failure;
-    if (!replaceFile(fi, bytes, &failure))
+    if (!replaceFileContents(fi.absoluteFilePath(), bytes, &failure))
         return fail(failure);
     return true;
 }

@@ -49,6 +49,26 @@ bool save(QWidget* w, const QString& folder, const QString& name) {
     return ok;
 }
 
+// The real platform, except that message boxes are answered at once with
+// their first button (a greeting would otherwise wait for a click that an
+// offscreen run never gets) and nothing is opened or started.
+class QuietPlatform : public tarvo::QtPlatform {
+public:
+    tarvo::MsgResult message(const QString& text, tarvo::MsgButtons buttons, tarvo::MsgIcon,
+                             const QString&) override {
+        std::printf("message answered: %s\n", qPrintable(text.left(60)));
+        switch (buttons) {
+        case tarvo::MsgButtons::OK:
+        case tarvo::MsgButtons::OKCancel:
+            return tarvo::MsgResult::OK;
+        default:
+            return tarvo::MsgResult::Yes;
+        }
+    }
+    void open(const QString&) override {}
+    bool start(const QString&) override { return true; }
+};
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -60,9 +80,9 @@ int main(int argc, char* argv[]) {
     const QString out = QString::fromLocal8Bit(argv[2]);
     QDir().mkpath(out);
     QTemporaryDir temp;
-    copyTree(QString::fromLocal8Bit(argv[1]), temp.path());
+    copyTree(QDir(QString::fromLocal8Bit(argv[1])).absolutePath(), temp.path());
     tarvo::setAppFolder(temp.path());
-    tarvo::QtPlatform platform;
+    QuietPlatform platform;
     tarvo::setPlatform(&platform);
 
     bool ok = true;

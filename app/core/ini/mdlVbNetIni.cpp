@@ -1,12 +1,12 @@
 #include "mdlVbNetIni.h"
 
 #include "pathresolve.h"
+#include "safewrite.h"
 #include "textfile.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSaveFile>
 
 #include <cstring>
 #include <optional>
@@ -347,13 +347,7 @@ template <typename Change> bool rewrite(const QString& file, Change&& change) {
     if (!change(doc))
         return true;
 
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = doc.serialize();
-    if (out.write(bytes) != bytes.size())
-        return false;
-    return out.commit();
+    return tarvo::replaceFileContents(path, doc.serialize());
 }
 
 QString cutToBuffer(const QString& s) {
