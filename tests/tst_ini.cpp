@@ -4,6 +4,7 @@
 #include "ini/pathresolve.h"
 #include "ini/safewrite.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -289,6 +290,37 @@ private slots:
         QCOMPARE(ReadIniValue("S", "k", "", target), QString("through link"));
         QVERIFY(!tarvo::replaceFileContents(m_dir.path(), "x", &failure));
         QCOMPARE(failure, QString("the name belongs to a folder."));
+    }
+
+    void readsSeeEveryChange() {
+        // Reads may reuse what they read before; no change may go unseen.
+        const QString f = path("changing.ini");
+        put("changing.ini", "[S]\r\nk=1\r\n");
+        QCOMPARE(ReadIniValue("S", "k", "", f), QString("1"));
+        put("changing.ini", "[S]\r\nk=2\r\n"); // same size, same instant
+        QCOMPARE(ReadIniValue("S", "k", "", f), QString("2"));
+
+        // A file that has not changed for an hour, as settings files are.
+        auto age = [&] {
+            QFile file(f);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                     QFileDevice::FileModificationTime));
+        };
+        age();
+        QCOMPARE(ReadIniValue("S", "k", "", f), QString("2"));
+        QCOMPARE(ReadIniValue("S", "k", "", f), QString("2"));
+        put("changing.ini", "[S]\r\nk=3\r\n"); // another program, same size
+        QCOMPARE(ReadIniValue("S", "k", "", f), QString("3"));
+        age();
+        QCOMPARE(ReadIniValue("S", "k", "", f), QString("3"));
+        QVERIFY(WriteIniValue("S", "k", "4", f));
+        QCOMPARE(ReadIniValue("S", "k", "", f), QString("4"));
+        QCOMPARE(IniSectionKeyBuffer("S", f), QString("k") + QChar(0));
+        QVERIFY(WriteIniValue("S", "j", "5", f));
+        QCOMPARE(IniSectionKeyBuffer("S", f), QString("k") + QChar(0) + "j" + QChar(0));
+        QFile::remove(f);
+        QCOMPARE(ReadIniValue("S", "k", "gone", f), QString("gone"));
     }
 
     void iniFileObject() {

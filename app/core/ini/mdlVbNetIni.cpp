@@ -6,10 +6,16 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QLockFile>
+#include <QMutex>
 
+#include <chrono>
 #include <cstring>
+#include <filesystem>
+#include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -185,12 +191,9 @@ inline bool startsSectionHeader(const char* b, const char* e) {
     return b < e && *b == '[';
 }
 
-// Calls f(begin, end) for every line of data, without its line end.
-template <typename F> void forEachLine(const QByteArray& data, F&& f) {
-    const char* p = data.constData();
-    const char* end = p + data.size();
-    if (end - p >= 3 && std::memcmp(p, "\xEF\xBB\xBF", 3) == 0)
-        p += 3;
+// Calls f(begin, end) for every line from p up to end, without its line end,
+// until f returns false.
+template <typename F> void forEachLineIn(const char* p, const char* end, F&& f) {
     while (p < end) {
         const char* nl = static_cast<const char*>(std::memchr(p, '\n', end - p));
         const char* le = nl ? nl : end;
@@ -199,6 +202,15 @@ template <typename F> void forEachLine(const QByteArray& data, F&& f) {
             return;
         p = nl ? nl + 1 : end;
     }
+}
+
+// Calls f(begin, end) for every line of data, without its line end.
+template <typename F> void forEachLine(const QByteArray& data, F&& f) {
+    const char* p = data.constData();
+    const char* end = p + data.size();
+    if (end - p >= 3 && std::memcmp(p, "\xEF\xBB\xBF", 3) == 0)
+        p += 3;
+    forEachLineIn(p, end, std::forward<F>(f));
 }
 
 QString valueText(const char* b, const char* e) {
@@ -263,6 +275,131 @@ std::optional<QByteArray> readAnyCase(const QString& file) {
     return readFileAt(fi);
 }
 
+// ----------------------------------------------------------------- cache ---
+
+// Reads look a key up in the file as it is on the disk, but a file that has
+// not changed since it was last read is not read and split again: it is kept
+// with the places of its section headers and checked with one stat (size and
+// modification time) before each use. A stamp is trusted only when the file
+// had already been unchanged for a while when it was read, so that a rewrite
+// within the file system's timestamp granularity (up to 2 s on FAT) of the
+// read cannot go unnoticed. Our own writes empty the cache.
+constexpr std::chrono::seconds kSettled{3};
+constexpr qint64 kMaxCachedFile = 1024 * 1024;
+constexpr qint64 kMaxCachedTotal = 8 * 1024 * 1024;
+
+struct SectionHeader {
+    qsizetype nameBegin, nameEnd; // the name within the brackets
+    qsizetype bodyBegin, bodyEnd; // the lines up to the next header
+};
+
+struct IniData {
+    QByteArray data;
+    std::vector<SectionHeader> headers;
+    qint64 size = 0;
+    std::filesystem::file_time_type modified;
+    std::filesystem::file_time_type readAt;
+
+    explicit IniData(QByteArray bytes) : data(std::move(bytes)) {
+        const char* base = data.constData();
+        const char* end = base + data.size();
+        forEachLine(data, [&](const char* b, const char* e) {
+            if (!startsSectionHeader(b, e))
+                return true;
+            const LineInfo li = classify(b, e);
+            if (li.kind != Kind::Section)
+                return true;
+            if (!headers.empty())
+                headers.back().bodyEnd = b - base;
+            const char* nl = static_cast<const char*>(std::memchr(e, '\n', end - e));
+            headers.push_back(
+                {li.nameBegin - base, li.nameEnd - base, (nl ? nl + 1 : end) - base, data.size()});
+            return true;
+        });
+    }
+
+    // The lines of the first section called name, or nothing.
+    std::optional<std::pair<const char*, const char*>> section(const Needle& name) const {
+        const char* base = data.constData();
+        for (const SectionHeader& h : headers)
+            if (name.matches(base + h.nameBegin, base + h.nameEnd))
+                return std::make_pair(base + h.bodyBegin, base + h.bodyEnd);
+        return std::nullopt;
+    }
+};
+
+std::filesystem::file_time_type modificationTime(const QString& path, std::error_code& ec) {
+    return std::filesystem::last_write_time(std::filesystem::path(path.toStdU16String()), ec);
+}
+
+class IniCache {
+public:
+    std::shared_ptr<const IniData> get(const QString& file) {
+        const QString written = tarvo::normalizeSeparators(file);
+        if (written.isEmpty())
+            return nullptr;
+        const auto now = std::filesystem::file_time_type::clock::now();
+        // An unchanged file costs this one stat. (QFileInfo's times are
+        // converted to local time, which costs more than the rest of a read.)
+        std::error_code ec;
+        auto modified = modificationTime(written, ec);
+        if (!ec) {
+            QMutexLocker lock(&m_mutex);
+            const auto it = m_files.constFind(written);
+            if (it != m_files.cend() && (*it)->modified == modified &&
+                (*it)->readAt - modified > kSettled)
+                return *it;
+        }
+
+        QFileInfo fi(written);
+        if (!fi.isFile() && !fi.exists())
+            fi.setFile(tarvo::resolvePath(written));
+        if (!fi.isFile())
+            return nullptr;
+        const QString key = fi.filePath();
+        if (key != written)
+            modified = modificationTime(key, ec);
+        auto bytes = readFileAt(fi);
+        if (!bytes)
+            return nullptr;
+        const qint64 size = bytes->size();
+        auto ini = std::make_shared<IniData>(std::move(*bytes));
+        ini->size = size;
+        ini->modified = modified;
+        ini->readAt = now;
+        if (!ec && size <= kMaxCachedFile) {
+            QMutexLocker lock(&m_mutex);
+            if (m_total + size > kMaxCachedTotal)
+                clearLocked();
+            if (const auto old = m_files.constFind(key); old != m_files.cend())
+                m_total -= (*old)->size;
+            m_files.insert(key, ini);
+            m_total += size;
+        }
+        return ini;
+    }
+
+    void clear() {
+        QMutexLocker lock(&m_mutex);
+        clearLocked();
+    }
+
+private:
+    void clearLocked() {
+        m_files.clear();
+        m_total = 0;
+    }
+
+    QMutex m_mutex;
+    QHash<QString, std::shared_ptr<const IniData>> m_files;
+    qint64 m_total = 0;
+};
+
+IniCache& iniCache() {
+    static IniCache cache;
+    return cache;
+}
+
 // One file as lines of raw bytes, for rewriting.
 struct Document {
     bool bom = false;
@@ -320,6 +457,10 @@ struct Document {
 // Reads, changes and rewrites a file under its lock. change returns false
 // when there is nothing to write.
 template <typename Change> bool rewrite(const QString& file, Change&& change) {
+    // Whatever happens below, what was read before may be out of date.
+    struct Forget {
+        ~Forget() { iniCache().clear(); }
+    } forget;
     const QString path = tarvo::resolvePath(file);
     if (path.isEmpty())
         return false;
@@ -358,26 +499,18 @@ QString cutToBuffer(const QString& s) {
 
 QString ReadIniValue(const QString& section, const QString& key, const QString& defaultValue,
                      const QString& file) {
-    const auto data = readAnyCase(file);
-    if (!data)
+    const auto ini = iniCache().get(file);
+    if (!ini)
+        return cutToBuffer(defaultValue);
+    const auto lines = ini->section(Needle(section));
+    if (!lines)
         return cutToBuffer(defaultValue);
 
-    const Needle sectionName(section);
     const Needle keyName(key);
-    bool inSection = false;
-    bool seenSection = false;
     std::optional<QString> found;
-    forEachLine(*data, [&](const char* b, const char* e) {
-        if (!inSection && !startsSectionHeader(b, e))
-            return true; // before the section only a header can matter
+    forEachLineIn(lines->first, lines->second, [&](const char* b, const char* e) {
         const LineInfo li = classify(b, e);
-        if (li.kind == Kind::Section) {
-            if (inSection)
-                return false; // the first section of that name is over
-            inSection = !seenSection && sectionName.matches(li.nameBegin, li.nameEnd);
-            seenSection = seenSection || inSection;
-        } else if (inSection && li.kind == Kind::Entry &&
-                   keyName.matches(li.nameBegin, li.nameEnd)) {
+        if (li.kind == Kind::Entry && keyName.matches(li.nameBegin, li.nameEnd)) {
             found = valueText(li.valueBegin, li.valueEnd);
             return false;
         }
@@ -434,22 +567,17 @@ bool DeleteIniSection(const QString& section, const QString& file) {
 }
 
 QString IniSectionKeyBuffer(const QString& section, const QString& file) {
-    const auto data = readAnyCase(file);
-    if (!data)
+    const auto ini = iniCache().get(file);
+    if (!ini)
         return {};
-    const Needle sectionName(section);
-    bool inSection = false;
-    bool seenSection = false;
+    const auto lines = ini->section(Needle(section));
+    if (!lines)
+        return {};
     QString names;
     bool full = false;
-    forEachLine(*data, [&](const char* b, const char* e) {
+    forEachLineIn(lines->first, lines->second, [&](const char* b, const char* e) {
         const LineInfo li = classify(b, e);
-        if (li.kind == Kind::Section) {
-            if (inSection)
-                return false;
-            inSection = !seenSection && sectionName.matches(li.nameBegin, li.nameEnd);
-            seenSection = seenSection || inSection;
-        } else if (inSection && li.kind == Kind::Entry) {
+        if (li.kind == Kind::Entry) {
             names += decodeBytes(li.nameBegin, li.nameEnd - li.nameBegin);
             names += QChar(0);
             // Each name is followed by a NUL and the list by one more.

@@ -8,6 +8,8 @@
 //   characters.
 // - Reads never fail: a missing or unreadable file, section or key yields the
 //   default.
+// - Reads see the file as it is on the disk. A file that has not changed is
+//   not read again: one stat of its modification time tells.
 // - Writes append a new section at the end of the file and a new key after the
 //   last entry of its section; every line that is not understood is kept
 //   byte for byte. Files are written with CR LF line ends, in UTF-8, through a
