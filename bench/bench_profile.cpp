@@ -10,6 +10,7 @@
 #include "profile.h"
 #include "reftables.h"
 #include "shell/forms.h"
+#include "silentplatform.h"
 #include "wizard/frmMain.h"
 
 #include <QApplication>
@@ -26,23 +27,6 @@
 using namespace tarvo;
 
 namespace {
-
-// Answers every question without showing anything.
-class SilentPlatform : public Platform {
-public:
-    MsgResult message(const QString&, MsgButtons, MsgIcon, const QString&) override {
-        return MsgResult::OK;
-    }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    QString fileDialog(const FileDialogSpec&) override { return {}; }
-    void open(const QString&) override {}
-    bool start(const QString&) override { return true; }
-    void setClipboardText(const QString&) override {}
-    QString clipboardText() override { return {}; }
-    void endProgram() override {}
-};
 
 // A finished character with every task line filled.
 void buildCharacter(int variant) {

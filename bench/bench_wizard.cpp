@@ -9,6 +9,7 @@
 #include "platform.h"
 #include "reftables.h"
 #include "shell/forms.h"
+#include "silentplatform.h"
 #include "wizard/frmMain.h"
 
 #include <QApplication>
@@ -27,23 +28,6 @@
 using namespace tarvo;
 
 namespace {
-
-// Answers every question without showing anything.
-class SilentPlatform : public Platform {
-public:
-    MsgResult message(const QString&, MsgButtons, MsgIcon, const QString&) override {
-        return MsgResult::OK;
-    }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    QString fileDialog(const FileDialogSpec&) override { return {}; }
-    void open(const QString&) override {}
-    bool start(const QString&) override { return false; }
-    void setClipboardText(const QString&) override {}
-    QString clipboardText() override { return {}; }
-    void endProgram() override {}
-};
 
 class Replay {
 public:

@@ -330,22 +330,8 @@ bool frmProgress::eventFilter(QObject* watched, QEvent* event) {
 
 bool frmProgress::handleKey(QKeyEvent* event) {
     const Qt::KeyboardModifiers mods = event->modifiers();
-    const bool ctrl = (mods & Qt::ControlModifier) && !(mods & Qt::AltModifier);
-    if (ctrl) {
-        switch (event->key()) {
-        case Qt::Key_O:
-            forms::main()->OpenFile(QStringLiteral("Profile"));
-            return true;
-        case Qt::Key_S:
-            forms::main()->selectStep(7);
-            return true;
-        case Qt::Key_W:
-            SwitchWindow();
-            return true;
-        default:
-            return false;
-        }
-    }
+    if (HandleSharedShortcut(event, [this] { SwitchWindow(); }))
+        return true;
     if (event->key() == Qt::Key_Escape && !(mods & (Qt::ControlModifier | Qt::AltModifier))) {
         hide();
         ShowBubble(QStringLiteral("Progress window hidden"),

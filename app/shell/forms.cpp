@@ -6,6 +6,7 @@
 #include "planning/frmProgress.h"
 #include "wizard/frmMain.h"
 
+#include <QKeyEvent>
 #include <QPointer>
 #include <QScreen>
 
@@ -92,6 +93,25 @@ void CloseAndContinue(QWidget* form, const QString& formName) {
     if (form) {
         form->hide();
         form->close();
+    }
+}
+
+bool HandleSharedShortcut(const QKeyEvent* key, const std::function<void()>& switchWindow) {
+    const Qt::KeyboardModifiers mods = key->modifiers();
+    if (!(mods & Qt::ControlModifier) || (mods & (Qt::AltModifier | Qt::MetaModifier)))
+        return false;
+    switch (key->key()) {
+    case Qt::Key_O:
+        forms::main()->OpenFile(QStringLiteral("Profile"));
+        return true;
+    case Qt::Key_S:
+        forms::main()->selectStep(7);
+        return true;
+    case Qt::Key_W:
+        switchWindow();
+        return true;
+    default:
+        return false;
     }
 }
 

@@ -7,6 +7,10 @@
 
 class QWidget;
 
+#include <functional>
+
+class QKeyEvent;
+
 namespace tarvo {
 
 class frmWelcome;
@@ -39,5 +43,10 @@ void CloseAndContinue(QWidget* form, const QString& formName);
 
 // Places the progress window against the left edge of the main window.
 void PlaceProgressBesideMain();
+
+// The keys the main and the progress window share: Ctrl+O opens a profile,
+// Ctrl+S goes to the output step, Ctrl+W calls switchWindow. True when the
+// key was one of them.
+bool HandleSharedShortcut(const QKeyEvent* key, const std::function<void()>& switchWindow);
 
 } // namespace tarvo

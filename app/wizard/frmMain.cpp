@@ -352,6 +352,28 @@ void frmMain::buildNavigation() {
     }
 }
 
+// Steps three to six end alike: the external link, AutoSelect, Back and Next.
+void frmMain::buildChoiceFooter(QGroupBox* f, int autoSelect) {
+    makeLink(f, autoSelect + 1);
+    m_cmdAutoSelect[size_t(autoSelect)] =
+        makeButton(f, indexed(QStringLiteral("cmdAutoSelect"), autoSelect),
+                   QStringLiteral("Auto&Select"), kAutoLeft, kButtonRow, kButtonWidth);
+    buildNextBack(f, autoSelect + 2);
+}
+
+// The right half of a step: the pointed item's title and description above
+// the step's ABOUT text.
+void frmMain::buildDetailsPanel(QGroupBox* f, const QString& titleName, const QString& detailsName,
+                                int heading, int about, const QString& aboutText, QLabel*& title,
+                                QPlainTextEdit*& details) {
+    title = makeHeading(f, titleName, QString(), kRightLeft, 300, kRightWidth, 285);
+    details = makeDescription(f, detailsName, kRightLeft, 600, kRightWidth, 2160);
+    m_lblID[heading] = makeHeading(f, indexed(QStringLiteral("lblID"), heading),
+                                   QStringLiteral("ABOUT"), kRightLeft, 2880, kRightWidth, 255);
+    m_lblID[about] = makeLabel(f, indexed(QStringLiteral("lblID"), about), aboutText, kRightLeft,
+                               3150, kRightWidth, 960);
+}
+
 void frmMain::buildNextBack(QGroupBox* f, int step) {
     if (step > 0) {
         const int k = step - 1;
@@ -540,11 +562,7 @@ void frmMain::buildStepThree(QGroupBox* f) {
     m_txtRaceDescription = makeDescription(f, QStringLiteral("txtRaceDescription"), kRightLeft,
                                            1980, kRightWidth, 2130);
 
-    makeLink(f, 1);
-    m_cmdAutoSelect[0] =
-        makeButton(f, QStringLiteral("cmdAutoSelect(0)"), QStringLiteral("Auto&Select"), kAutoLeft,
-                   kButtonRow, kButtonWidth);
-    buildNextBack(f, 2);
+    buildChoiceFooter(f, 0);
 }
 
 void frmMain::buildStepFour(QGroupBox* f) {
@@ -571,24 +589,14 @@ void frmMain::buildStepFour(QGroupBox* f) {
         }
     }
 
-    m_lblAttTitle =
-        makeHeading(f, QStringLiteral("lblAttTitle"), QString(), kRightLeft, 300, kRightWidth, 285);
-    m_txtAttributeDetails = makeDescription(f, QStringLiteral("txtAttributeDetails"), kRightLeft,
-                                            600, kRightWidth, 2160);
-    m_lblID[12] = makeHeading(f, QStringLiteral("lblID(12)"), QStringLiteral("ABOUT"), kRightLeft,
-                              2880, kRightWidth, 255);
-    m_lblID[11] = makeLabel(
-        f, QStringLiteral("lblID(11)"),
+    buildDetailsPanel(
+        f, QStringLiteral("lblAttTitle"), QStringLiteral("txtAttributeDetails"), 12, 11,
         QStringLiteral("Each skill governed by your favourite attributes will gain a 10 point "
                        "bonus and will be easier to increase. You must choose a different "
                        "attribute for each favourite attribute"),
-        kRightLeft, 3150, kRightWidth, 960);
+        m_lblAttTitle, m_txtAttributeDetails);
 
-    makeLink(f, 2);
-    m_cmdAutoSelect[1] =
-        makeButton(f, QStringLiteral("cmdAutoSelect(1)"), QStringLiteral("Auto&Select"), kAutoLeft,
-                   kButtonRow, kButtonWidth);
-    buildNextBack(f, 3);
+    buildChoiceFooter(f, 1);
 }
 
 void frmMain::buildStepFive(QGroupBox* f) {
@@ -618,24 +626,14 @@ void frmMain::buildStepFive(QGroupBox* f) {
         (major ? m_lstMjrSkills : m_lstMnrSkills) = list;
     }
 
-    m_lblSkillInfoTitle = makeHeading(f, QStringLiteral("lblSkillInfoTitle"), QString(), kRightLeft,
-                                      300, kRightWidth, 285);
-    m_txtSkillDetails =
-        makeDescription(f, QStringLiteral("txtSkillDetails"), kRightLeft, 600, kRightWidth, 2160);
-    m_lblID[6] = makeHeading(f, QStringLiteral("lblID(6)"), QStringLiteral("ABOUT"), kRightLeft,
-                             2880, kRightWidth, 255);
-    m_lblID[7] = makeLabel(
-        f, QStringLiteral("lblID(7)"),
+    buildDetailsPanel(
+        f, QStringLiteral("lblSkillInfoTitle"), QStringLiteral("txtSkillDetails"), 6, 7,
         QStringLiteral("Your five major skills begin 30 points higher than normal and are easier "
                        "to increase than other skills. Similarly, minor skills are also easier to "
                        "increase than other skills and begin 15 points higher than normal."),
-        kRightLeft, 3150, kRightWidth, 960);
+        m_lblSkillInfoTitle, m_txtSkillDetails);
 
-    makeLink(f, 3);
-    m_cmdAutoSelect[2] =
-        makeButton(f, QStringLiteral("cmdAutoSelect(2)"), QStringLiteral("Auto&Select"), kAutoLeft,
-                   kButtonRow, kButtonWidth);
-    buildNextBack(f, 4);
+    buildChoiceFooter(f, 2);
 }
 
 void frmMain::buildStepSix(QGroupBox* f) {
@@ -667,11 +665,7 @@ void frmMain::buildStepSix(QGroupBox* f) {
     m_txtBirthsignDetails =
         makeDescription(f, QStringLiteral("txtBirthsignDetails"), right, 1980, rightWidth, 2130);
 
-    makeLink(f, 4);
-    m_cmdAutoSelect[3] =
-        makeButton(f, QStringLiteral("cmdAutoSelect(3)"), QStringLiteral("Auto&Select"), kAutoLeft,
-                   kButtonRow, kButtonWidth);
-    buildNextBack(f, 5);
+    buildChoiceFooter(f, 3);
 }
 
 void frmMain::buildStepSeven(QGroupBox* f) {
@@ -1448,21 +1442,10 @@ void frmMain::linkHovered(int index) {
 
 bool frmMain::keyPressed(QWidget* receiver, QKeyEvent* key) {
     const Qt::KeyboardModifiers mods = key->modifiers();
-    if ((mods & Qt::ControlModifier) && !(mods & (Qt::AltModifier | Qt::MetaModifier))) {
-        switch (key->key()) {
-        case Qt::Key_O:
-            OpenFile(QStringLiteral("Profile"));
-            return true;
-        case Qt::Key_S:
-            selectStep(7);
-            return true;
-        case Qt::Key_W:
-            SwitchWindow();
-            return true;
-        default:
-            return false;
-        }
-    }
+    if (HandleSharedShortcut(key, [this] { SwitchWindow(); }))
+        return true;
+    if (mods & Qt::ControlModifier)
+        return false;
     if (mods & ~Qt::KeypadModifier)
         return false;
     if (key->key() == Qt::Key_Escape) {

@@ -86,6 +86,10 @@ private:
     void buildStepEight(QGroupBox* f);
     void buildStepNine(QGroupBox* f);
     void buildNextBack(QGroupBox* f, int step);
+    void buildChoiceFooter(QGroupBox* f, int autoSelect);
+    void buildDetailsPanel(QGroupBox* f, const QString& titleName, const QString& detailsName,
+                           int heading, int about, const QString& aboutText, QLabel*& title,
+                           QPlainTextEdit*& details);
     void buildQuickTips();
     void buildAdvancedPanel();
     void buildMenus();
