@@ -226,8 +226,8 @@ QString valueText(const char* b, const char* e) {
 
 // ----------------------------------------------------------------- files ---
 
-// Every read opens and reads the whole file again, so it is kept to few
-// system calls: one stat, the open, the reads up to the end and the close.
+// A file is read with few system calls: the open, the reads up to the end
+// and the close.
 std::optional<QByteArray> readOpened(QFile& f, qint64 expected) {
     // One byte more than expected, so that the first read already meets the
     // end of a file that has not grown since its stat.
@@ -262,24 +262,28 @@ std::optional<QByteArray> readWhole(const QString& path) {
     return readFileAt(QFileInfo(path));
 }
 
-// A file named in any letter case and with either separator. The name as
-// written is tried first, as it nearly always names the file itself.
+// The file a name written with either separator (already normalized) names
+// in any letter case. The name as written is tried first, as it nearly always
+// names the file itself; one stat answers type, existence and size.
+QFileInfo findFile(const QString& written) {
+    QFileInfo fi(written);
+    if (!fi.isFile() && !fi.exists())
+        fi.setFile(tarvo::resolvePath(written));
+    return fi;
+}
+
 std::optional<QByteArray> readAnyCase(const QString& file) {
     const QString written = tarvo::normalizeSeparators(file);
     if (written.isEmpty())
         return std::nullopt;
-    QFileInfo fi(written);
-    // One stat answers type, existence and size.
-    if (!fi.isFile() && !fi.exists())
-        fi.setFile(tarvo::resolvePath(written));
-    return readFileAt(fi);
+    return readFileAt(findFile(written));
 }
 
 // ----------------------------------------------------------------- cache ---
 
 // Reads look a key up in the file as it is on the disk, but a file that has
 // not changed since it was last read is not read and split again: it is kept
-// with the places of its section headers and checked with one stat (size and
+// with the places of its section headers and checked with one stat (its
 // modification time) before each use. A stamp is trusted only when the file
 // had already been unchanged for a while when it was read, so that a rewrite
 // within the file system's timestamp granularity (up to 2 s on FAT) of the
@@ -351,9 +355,7 @@ public:
                 return *it;
         }
 
-        QFileInfo fi(written);
-        if (!fi.isFile() && !fi.exists())
-            fi.setFile(tarvo::resolvePath(written));
+        const QFileInfo fi = findFile(written);
         if (!fi.isFile())
             return nullptr;
         const QString key = fi.filePath();
