@@ -8,6 +8,12 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libbenchmark-dev libinih-dev
   fonts-dejavu-core
+  # printed page: Arial's metric twin and a heavy face for Arial Black
+  fonts-liberation2 fonts-lato
+  # tests: the desktop tier (a real X server and window manager), output checks
+  xvfb openbox xdotool x11-utils
+  cmark python3 python3-html5lib poppler-utils
+  desktop-file-utils appstream curl
 )
 
 missing=()

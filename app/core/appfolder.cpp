@@ -4,6 +4,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace tarvo {
 
@@ -11,6 +14,19 @@ namespace {
 QString& folderOverride() {
     static QString folder;
     return folder;
+}
+QString& userFolderOverride() {
+    static QString folder;
+    return folder;
+}
+std::optional<bool>& portableOverride() {
+    static std::optional<bool> portable;
+    return portable;
+}
+QString withLeadingSeparator(const QString& relative) {
+    if (relative.startsWith(QLatin1Char('/')) || relative.startsWith(QLatin1Char('\\')))
+        return relative;
+    return QLatin1Char('/') + relative;
 }
 } // namespace
 
@@ -28,10 +44,7 @@ void setAppFolder(const QString& folder) {
 }
 
 QString appPath(const QString& relative) {
-    QString rel = relative;
-    if (!rel.startsWith(QLatin1Char('/')) && !rel.startsWith(QLatin1Char('\\')))
-        rel.prepend(QLatin1Char('/'));
-    return resolvePath(appFolder() + rel);
+    return resolvePath(appFolder() + withLeadingSeparator(relative));
 }
 
 QString executableName(const QString& name) {
@@ -43,6 +56,59 @@ QString executableName(const QString& name) {
 #else
     return base;
 #endif
+}
+
+bool isPortable() {
+    if (const std::optional<bool> forced = portableOverride())
+        return *forced;
+    // A folder without write permission counts as read-only even for a user
+    // who could override it (root), so that an installed copy stays pristine.
+    const QFileInfo folder(appFolder());
+    const auto writeBits = QFileDevice::WriteOwner | QFileDevice::WriteGroup |
+                           QFileDevice::WriteOther | QFileDevice::WriteUser;
+    return folder.isDir() && folder.isWritable() && (folder.permissions() & writeBits);
+}
+
+void setPortableOverride(std::optional<bool> portable) {
+    portableOverride() = portable;
+}
+
+QString userDataFolder() {
+    if (isPortable())
+        return appFolder();
+    QString folder = userFolderOverride();
+    if (folder.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return QDir::cleanPath(folder);
+}
+
+void setUserDataFolder(const QString& folder) {
+    userFolderOverride() = folder.isEmpty() ? QString() : QDir::cleanPath(folder);
+}
+
+QString writablePath(const QString& relative, bool seedFromShipped) {
+    if (isPortable())
+        return appPath(relative);
+    const QString path = resolvePath(userDataFolder() + withLeadingSeparator(relative));
+    if (QFileInfo::exists(path))
+        return path;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (seedFromShipped) {
+        const QString shipped = appPath(relative);
+        if (QFileInfo(shipped).isFile() && QFile::copy(shipped, path))
+            QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                            QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    }
+    return path;
+}
+
+QString readablePath(const QString& relative) {
+    if (!isPortable()) {
+        const QString own = resolvePath(userDataFolder() + withLeadingSeparator(relative));
+        if (QFileInfo::exists(own))
+            return own;
+    }
+    return appPath(relative);
 }
 
 } // namespace tarvo
