@@ -72,6 +72,32 @@ private slots:
             requirePicture(QString::fromLatin1(p));
     }
 
+    // The description boxes wrap their text themselves: a paragraph (or a list
+    // item) is one line, so that no box breaks a line twice.
+    void descriptionsAreNotHardWrapped() {
+        for (const char* folder :
+             {"Data/Race", "Data/Class", "Data/Attributes", "Data/Skills", "Data/Birthsigns"}) {
+            const QDir dir(file(QString::fromLatin1(folder)));
+            for (const QString& name : dir.entryList({"*.txt"}, QDir::Files)) {
+                const QStringList lines = readTextFile(dir.filePath(name)).split('\n');
+                for (int i = 1; i < lines.size(); ++i) {
+                    const QString a = lines[i - 1].trimmed(), b = lines[i];
+                    if (a.isEmpty() || b.trimmed().isEmpty() || b.startsWith(QLatin1String("- ")))
+                        continue;
+                    const bool continuesItem =
+                        a.startsWith(QLatin1String("- ")) && b.startsWith(QLatin1Char(' '));
+                    const bool continuesProse = !b.startsWith(QLatin1Char(' ')) &&
+                                                !lines[i - 1].startsWith(QLatin1Char(' ')) &&
+                                                (a.size() > 40 || b.at(0).isLower());
+                    QVERIFY2(!continuesItem && !continuesProse,
+                             qPrintable(QStringLiteral("%1/%2:%3 is hard-wrapped")
+                                            .arg(QString::fromLatin1(folder), name)
+                                            .arg(i + 1)));
+                }
+            }
+        }
+    }
+
     void templatesNameOnlyValidChoices() {
         const QStringList files = QDir(file("Templates")).entryList({"*.M3T"}, QDir::Files);
         QVERIFY2(files.size() >= 21, "the game's 21 standard classes at least");
@@ -122,17 +148,31 @@ private slots:
                 const QString rel = QString::fromLatin1(folder) + c + ".txt";
                 QVERIFY2(QFileInfo::exists(file(rel)), qPrintable(rel));
                 if (c != "Random Names Generator") {
-                    const int n = readNonEmptyLines(file(rel)).size();
-                    QVERIFY2(n > 0, qPrintable(rel + " is empty"));
-                    names += n;
+                    const QStringList list = readNonEmptyLines(file(rel));
+                    const int least = QByteArray(folder).startsWith("Data/Character") ? 60 : 50;
+                    QVERIFY2(list.size() >= least, qPrintable(rel + " is too short"));
+                    QSet<QString> seen;
+                    for (const QString& n : list) {
+                        QVERIFY2(!seen.contains(n.toLower()), qPrintable(rel + " twice: " + n));
+                        seen.insert(n.toLower());
+                    }
+                    names += list.size();
                 }
             }
             QVERIFY2(names > 100, "more than 100 names of each kind");
         }
-        QStringList raceCategories = readNonEmptyLines(file("Data/Character Names/Index.txt"));
-        QVERIFY(raceCategories.size() >= races().size() + 1);
-        QVERIFY(readNonEmptyLines(file("Data/Class Names/RNGList1.txt")).size() >= 10);
-        QVERIFY(readNonEmptyLines(file("Data/Class Names/RNGList2.txt")).size() >= 10);
+        // A list for each race and gender, in the order of the game's tables
+        // (the categories spell the cat-folk as the game does).
+        QStringList expected;
+        for (QString race : races()) {
+            race.replace(QLatin1String("Khajit"), QLatin1String("Khajiit"));
+            for (const QString& gender : genders())
+                expected << race + QLatin1Char(' ') + gender;
+        }
+        expected << QStringLiteral("Random Names Generator");
+        QCOMPARE(readNonEmptyLines(file("Data/Character Names/Index.txt")), expected);
+        for (const char* words : {"Data/Class Names/RNGList1.txt", "Data/Class Names/RNGList2.txt"})
+            QVERIFY2(readNonEmptyLines(file(QString::fromLatin1(words))).size() >= 100, words);
     }
 
     void boardsHaveEveryTag() {

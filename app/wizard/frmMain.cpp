@@ -556,8 +556,9 @@ void frmMain::buildStepThree(QGroupBox* f) {
     m_lblID[9] =
         makeHeading(f, QStringLiteral("lblID(9)"), QStringLiteral("ABOUT"), 4800, 690, 3600, 255);
     m_lblID[8] = makeLabel(f, QStringLiteral("lblID(8)"),
-                           QStringLiteral("Each race and gender has special abilities and skill "
-                                          "bonuses. Otherwise they have no other effect"),
+                           QStringLiteral("Each race and gender has its own starting "
+                                          "attributes; each race also has special "
+                                          "abilities and skill bonuses."),
                            4800, 960, 3600, 900);
     m_txtRaceDescription = makeDescription(f, QStringLiteral("txtRaceDescription"), kRightLeft,
                                            1980, kRightWidth, 2130);
@@ -591,9 +592,9 @@ void frmMain::buildStepFour(QGroupBox* f) {
 
     buildDetailsPanel(
         f, QStringLiteral("lblAttTitle"), QStringLiteral("txtAttributeDetails"), 12, 11,
-        QStringLiteral("Each skill governed by your favourite attributes will gain a 10 point "
-                       "bonus and will be easier to increase. You must choose a different "
-                       "attribute for each favourite attribute"),
+        QStringLiteral("Each of your two favourite attributes will gain a 10 point bonus at "
+                       "the start. You must choose a different attribute for each favourite "
+                       "attribute"),
         m_lblAttTitle, m_txtAttributeDetails);
 
     buildChoiceFooter(f, 1);
@@ -655,8 +656,8 @@ void frmMain::buildStepSix(QGroupBox* f) {
         makeHeading(f, QStringLiteral("lblID(13)"), QStringLiteral("ABOUT"), 180, 2820, left, 255);
     m_lblID[10] = makeLabel(
         f, QStringLiteral("lblID(10)"),
-        QStringLiteral("Birthsigns grant bonus skills attributes, spells, powers or abilities to "
-                       "your character. You should choose a birthsign to compliment your race."),
+        QStringLiteral("Birthsigns grant bonus attributes, spells, powers or abilities to your "
+                       "character. You should choose a birthsign to compliment your race."),
         180, 3090, left, 1020);
 
     m_lblBirthsignTitle =
@@ -965,8 +966,8 @@ void frmMain::buildTips() {
              QStringLiteral("Each race has different skills, powers, spells, specialities, "
                             "abilites and appearances."));
     frameTip(m_fmeGender, QStringLiteral("Character Gender"),
-             QStringLiteral("Your gender has little effect on the game past your appearance and "
-                            "racial skill bonuses."));
+             QStringLiteral("Your gender changes your starting attributes and your appearance, "
+                            "but not your racial skill bonuses."));
     const QString favAtt = QStringLiteral("Favourite attributes are attributes that your "
                                           "character will be highly proficient in during the "
                                           "game.");
