@@ -7,6 +7,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace tarvo {
@@ -54,6 +55,10 @@ public:
     virtual QString clipboardText() = 0;
     // Ends the program at once, without any window's closing questions.
     virtual void endProgram() = 0;
+    // The names of the installed printers (the system's print queues) and of
+    // the default one; empty where there is none.
+    virtual QStringList printerNames() { return {}; }
+    virtual QString defaultPrinterName() { return {}; }
 };
 
 Platform& platform();

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QUrl>
 
@@ -139,6 +140,14 @@ void QtPlatform::endProgram() {
     // Every file is written through a temporary file and already complete
     // here, so ending at once loses nothing.
     std::exit(0);
+}
+
+QStringList QtPlatform::printerNames() {
+    return QPrinterInfo::availablePrinterNames();
+}
+
+QString QtPlatform::defaultPrinterName() {
+    return QPrinterInfo::defaultPrinterName();
 }
 
 } // namespace tarvo

@@ -18,6 +18,8 @@ public:
     void setClipboardText(const QString& text) override;
     QString clipboardText() override;
     void endProgram() override;
+    QStringList printerNames() override;
+    QString defaultPrinterName() override;
 };
 
 } // namespace tarvo

@@ -7,6 +7,7 @@
 #include "ini/mdlVbNetIni.h"
 #include "mdlGeneral.h"
 #include "output/frmLoad.h"
+#include "output/frmPrint.h"
 #include "output/profileactions.h"
 #include "planning/frmProgress.h"
 #include "platform.h"
@@ -719,6 +720,7 @@ void frmMain::buildStepEight(QGroupBox* f) {
     m_cmdCopy->setToolTip(kCopyTip);
     m_cmdPrint->setToolTip(kPrintTip);
     connect(m_cmdProfileSave, &QPushButton::clicked, this, [] { SaveInformation(QString()); });
+    connect(m_cmdPrint, &QPushButton::clicked, this, [] { showPrintOptions(); });
     buildNextBack(f, 7);
 }
 

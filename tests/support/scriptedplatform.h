@@ -42,6 +42,8 @@ public:
     void setClipboardText(const QString& text) override { clipboard = text; }
     QString clipboardText() override { return clipboard; }
     void endProgram() override { ended = true; }
+    QStringList printerNames() override { return printers; }
+    QString defaultPrinterName() override { return defaultPrinter; }
 
     // The last message shown, or an empty one.
     ShownMessage lastMessage() const {
@@ -57,6 +59,9 @@ public:
     QStringList started;
     QString clipboard;
     bool ended = false;
+    // The printers the program sees (none unless a test names some).
+    QStringList printers;
+    QString defaultPrinter;
 
 private:
     Platform* m_previous;

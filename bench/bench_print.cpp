@@ -1,0 +1,77 @@
+// Printing a full character with both pictures to a PDF file; prints the
+// median time of PrintProfile and keeps the last page when asked.
+//
+//   bench_print [AppFolder] [rounds] [keep.pdf]
+#include "appfolder.h"
+#include "character.h"
+#include "globals.h"
+#include "output/printprofile.h"
+#include "silentplatform.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace tarvo;
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = QApplication::arguments();
+    const QString folder = args.size() > 1 ? args[1]
+                                           : QDir(QApplication::applicationDirPath())
+                                                 .absoluteFilePath(QStringLiteral("../AppFolder"));
+    const int rounds = args.size() > 2 ? qMax(1, args[2].toInt()) : 50;
+    if (!QDir(folder).exists(QStringLiteral("Data"))) {
+        std::fprintf(stderr, "No program folder at %s\n", qPrintable(folder));
+        return 1;
+    }
+    setAppFolder(folder);
+    SilentPlatform silent;
+    setPlatform(&silent);
+    globals().Domain = QStringLiteral("https://en.uesp.net/wiki/");
+
+    Character& c = character();
+    c.setRealName(QStringLiteral("First Player"));
+    c.setClassName(QStringLiteral("Spellwright"));
+    c.chooseClass(1);
+    c.setCharacterName(QStringLiteral("Veya Indoril"));
+    c.chooseRace(2);
+    c.chooseGender(1);
+    c.chooseFavAtt1(1);
+    c.chooseFavAtt2(2);
+    for (const char* s : {"Alchemy", "Destruction", "Mysticism", "Enchant", "Alteration"})
+        c.checkSkillByName(true, QString::fromLatin1(s));
+    for (const char* s : {"Restoration", "Illusion", "Conjuration", "Sneak", "Short Blade"})
+        c.checkSkillByName(false, QString::fromLatin1(s));
+    c.chooseBirthsign(2);
+
+    QTemporaryDir dir;
+    PrintJob job;
+    job.pdfPath = args.size() > 3 ? args[3] : dir.filePath(QStringLiteral("page.pdf"));
+    job.choices = {true, true};
+    std::vector<double> times;
+    for (int i = 0; i < rounds; ++i) {
+        QElapsedTimer t;
+        t.start();
+        const QString failure = PrintProfile(job);
+        times.push_back(t.nsecsElapsed() / 1e6);
+        if (!failure.isEmpty()) {
+            std::fprintf(stderr, "Print failed: %s\n", qPrintable(failure));
+            return 1;
+        }
+    }
+    std::sort(times.begin(), times.end());
+    std::printf("bench_print: %d rounds, a full character with both pictures to a PDF file\n",
+                rounds);
+    std::printf("PrintProfile: median %.2f ms (goal < 50 ms), page %lld bytes\n",
+                times[times.size() / 2], QFile(job.pdfPath).size());
+    return 0;
+}
