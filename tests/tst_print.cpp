@@ -27,7 +27,7 @@ namespace {
 
 struct Word {
     QString text;
-    double x, y; // twips from the page's corner
+    double x, y, right; // twips from the page's corner
 };
 
 QString run(const QString& program, const QStringList& args) {
@@ -45,7 +45,8 @@ QList<Word> words(const QString& pdf) {
         if (xml.isStartElement() && xml.name() == QLatin1String("word")) {
             const auto a = xml.attributes();
             const double x = a.value("xMin").toDouble() * 20, y = a.value("yMin").toDouble() * 20;
-            list.append({xml.readElementText(), x, y});
+            const double right = a.value("xMax").toDouble() * 20;
+            list.append({xml.readElementText(), x, y, right});
         } else if (!xml.isStartElement()) {
             xml.readNext();
         }
@@ -155,7 +156,8 @@ private slots:
                                  "Favourite Attribute 1: Intelligence Favourite Attribute 2: "
                                  "Willpower Major Skills: "),
                  qPrintable(text));
-        QVERIFY(text.contains("Minor Skills: Illusion Conjuration Restoration Sneak Short Blade This"));
+        QVERIFY(
+            text.contains("Minor Skills: Illusion Conjuration Restoration Sneak Short Blade This"));
         QVERIFY(text.contains("This profile created using TARVO2: Quenmark by Quillon. Visit "
                               "https://example.org/wiki/ for more information. Printed at:"));
         // Text starts at the origin, 820 twips right of and 1230 below the corner.
@@ -205,6 +207,28 @@ private slots:
         // The choice holds for the rest of the run.
         w = openOptions();
         QVERIFY(child<QRadioButton>(w, "optOrientation(1)")->isChecked());
+    }
+
+    void longNamesStayOnThePageAndBesideThePictures() {
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QSKIP("poppler-utils is not installed");
+        fullCharacter();
+        character().setRealName("Wolfgang Maximilian Wulfharth Whitewater");
+        character().setClassName("Warden of the Westward Watchtowers WWWW");
+        frmPrint* w = openOptions();
+        QTest::mouseClick(child<QCheckBox>(w, "chkContentOptions(1)"), Qt::LeftButton);
+        QTest::mouseClick(child<QCheckBox>(w, "chkContentOptions(2)"), Qt::LeftButton);
+        const QList<Word> page = words(printPdf(w, "long.pdf"));
+        const QString text = joined(page);
+        QVERIFY2(text.contains("Class Name: Warden of the Westward Watchtowers WWWW Class"),
+                 qPrintable(text));
+        // A4 is 11906 twips wide; the pictures stand from 820 + 5800 on,
+        // from 1230 + 1700 down to 1230 + 8400.
+        for (const Word& word : page) {
+            QVERIFY2(word.right <= 11906 - 820 + 20, qPrintable(word.text));
+            if (word.y > 1230 + 1700 && word.y < 1230 + 8400)
+                QVERIFY2(word.right <= 820 + 5800, qPrintable(word.text));
+        }
     }
 
     void failuresAreReported() {
