@@ -465,7 +465,36 @@ bool Character::runTaskReminder() {
 
 // ------------------------------------------------------------- load ---
 
+void Character::setLevelPlan(const LevelPlan& plan) {
+    if (plan == m_levelPlan)
+        return;
+    m_levelPlan = plan;
+    setChangesMade(QStringLiteral("Yes"));
+    emit levelPlanChanged();
+}
+
+SheetChoices Character::sheetChoices() const {
+    SheetChoices c;
+    c.race = races().indexOf(m_race);
+    c.gender = m_gender.isEmpty() ? -1 : genders().indexOf(m_gender);
+    c.specialization = specializations().indexOf(m_class);
+    c.favourite1 = attributes().indexOf(m_favAtt1);
+    c.favourite2 = attributes().indexOf(m_favAtt2);
+    c.birthsign = birthsigns().indexOf(m_birthsign);
+    for (const QString& s : m_compileMjr)
+        if (const int i = skillOrder(s); i >= 0)
+            c.major << i;
+    for (const QString& s : m_compileMnr)
+        if (const int i = skillOrder(s); i >= 0)
+            c.minor << i;
+    return c;
+}
+
 void Character::resetForLoad() {
+    if (!m_levelPlan.levels.isEmpty()) {
+        m_levelPlan = {};
+        emit levelPlanChanged();
+    }
     m_realName.clear();
     m_className.clear();
     m_class.clear();
@@ -484,6 +513,10 @@ void Character::resetForLoad() {
 }
 
 void Character::reset() {
+    if (!m_levelPlan.levels.isEmpty()) {
+        m_levelPlan = {};
+        emit levelPlanChanged();
+    }
     m_realName.clear();
     m_className.clear();
     m_class.clear();

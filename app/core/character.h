@@ -6,6 +6,8 @@
 // changed through the signals, which the windows render.
 #pragma once
 
+#include "gamerules.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -145,6 +147,12 @@ public:
     // the reminder balloon is due.
     bool runTaskReminder();
 
+    // --- the level-up plan (stored with the profile) ---------------------------
+    const LevelPlan& levelPlan() const { return m_levelPlan; }
+    void setLevelPlan(const LevelPlan& plan);
+    // The choices that decide the character sheet, as indexes.
+    SheetChoices sheetChoices() const;
+
     // Before a file is applied: the record, the review lines, the marks and
     // the summary back to their empty texts.
     void resetForLoad();
@@ -168,6 +176,7 @@ signals:
     void skillFrameChanged();
     void taskChanged(int i);
     void changesMadeChanged();
+    void levelPlanChanged();
 
 private:
     void setReview(int line, const QString& text);
@@ -195,6 +204,7 @@ private:
     std::array<QString, kTaskCount> m_taskText;
     std::array<int, kTaskBoxes> m_taskState{};
     std::array<bool, kTaskCount> m_taskHighlight{};
+    LevelPlan m_levelPlan;
 };
 
 // The one current character of the program.

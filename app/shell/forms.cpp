@@ -4,6 +4,7 @@
 #include "frmWelcome.h"
 #include "output/frmLoad.h"
 #include "planning/frmProgress.h"
+#include "planning/frmSheet.h"
 #include "wizard/frmMain.h"
 
 #include <QKeyEvent>
@@ -109,6 +110,9 @@ bool HandleSharedShortcut(const QKeyEvent* key, const std::function<void()>& swi
         return true;
     case Qt::Key_W:
         switchWindow();
+        return true;
+    case Qt::Key_T:
+        showCharacterSheet();
         return true;
     default:
         return false;

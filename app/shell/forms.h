@@ -45,8 +45,8 @@ void CloseAndContinue(QWidget* form, const QString& formName);
 void PlaceProgressBesideMain();
 
 // The keys the main and the progress window share: Ctrl+O opens a profile,
-// Ctrl+S goes to the output step, Ctrl+W calls switchWindow. True when the
-// key was one of them.
+// Ctrl+S goes to the output step, Ctrl+T opens the character sheet, Ctrl+W
+// calls switchWindow. True when the key was one of them.
 bool HandleSharedShortcut(const QKeyEvent* key, const std::function<void()>& switchWindow);
 
 } // namespace tarvo

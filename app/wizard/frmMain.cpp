@@ -10,6 +10,7 @@
 #include "output/frmPrint.h"
 #include "output/profileactions.h"
 #include "planning/frmProgress.h"
+#include "planning/frmSheet.h"
 #include "platform.h"
 #include "reftables.h"
 #include "settings.h"
@@ -691,6 +692,12 @@ void frmMain::buildStepSeven(QGroupBox* f) {
         m_txtReview[size_t(i)] = makeLabel(f, indexed(QStringLiteral("txtReview"), i), QString(),
                                            720, top + 15, 7680, 255, false);
     }
+    QPushButton* sheet =
+        makeButton(f, QStringLiteral("cmdSheet"), QStringLiteral("Character S&heet"),
+                   kBackLeft - 240 - 1680, kButtonRow, 1680);
+    sheet->setToolTip(QStringLiteral("Click to see the numbers the game will give this character "
+                                     "and to plan its level-ups (Ctrl+T)."));
+    connect(sheet, &QPushButton::clicked, this, [] { showCharacterSheet(); });
     buildNextBack(f, 6);
 }
 

@@ -6,12 +6,15 @@
 #include "globals.h"
 #include "output/frmLoad.h"
 #include "planning/frmProgress.h"
+#include "planning/frmSheet.h"
 #include "settings.h"
 #include "shell/forms.h"
 #include "shell/frmSplash.h"
 #include "shell/frmWelcome.h"
 #include "shell/qtplatform.h"
 #include "wizard/frmMain.h"
+
+#include <QTabWidget>
 
 #include <QApplication>
 #include <QDir>
@@ -139,6 +142,23 @@ int main(int argc, char* argv[]) {
     tarvo::frmLoad* loader = tarvo::forms::load();
     loader->show();
     ok &= save(loader, out, QStringLiteral("loader"));
+    loader->close();
+
+    tarvo::frmSheet* sheet = tarvo::showCharacterSheet();
+    ok &= save(sheet, out, QStringLiteral("sheet"));
+    tarvo::LevelPlan plan;
+    for (int level = 0; level < 4; ++level) {
+        tarvo::PlannedLevel planned;
+        planned.increases[3] = 10; // Agility
+        planned.increases[4] = 6;  // Speed
+        planned.increases[7] = 0;  // Luck
+        plan.levels << planned;
+    }
+    c.setLevelPlan(plan);
+    if (auto* tabs = sheet->findChild<QTabWidget*>(QStringLiteral("tabPages")))
+        tabs->setCurrentIndex(1);
+    ok &= save(sheet, out, QStringLiteral("sheet-planner"));
+    sheet->close();
 
     // Nothing of this run is worth keeping.
     c.setChangesMade(QStringLiteral("No"));
