@@ -3,6 +3,7 @@
 #include "frmBubbleD.h"
 #include "frmWelcome.h"
 #include "output/frmLoad.h"
+#include "output/textoutput.h"
 #include "planning/frmProgress.h"
 #include "planning/frmSheet.h"
 #include "wizard/frmMain.h"
@@ -53,6 +54,7 @@ frmLoad* loadIfLoaded() {
 
 void unloadAll() {
     UnloadBubble();
+    unloadTextOutputWindows();
     delete g_load.data();
     delete g_welcome.data();
     delete g_progress.data();

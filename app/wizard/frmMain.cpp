@@ -9,6 +9,7 @@
 #include "output/frmLoad.h"
 #include "output/frmPrint.h"
 #include "output/profileactions.h"
+#include "output/textoutput.h"
 #include "planning/frmProgress.h"
 #include "planning/frmSheet.h"
 #include "platform.h"
@@ -16,6 +17,7 @@
 #include "settings.h"
 #include "shell/forms.h"
 #include "shell/frmBubbleD.h"
+#include "shell/frmOptions.h"
 #include "shell/frmWelcome.h"
 #include "shell/twips.h"
 
@@ -707,7 +709,7 @@ void frmMain::buildStepEight(QGroupBox* f) {
                                           QStringLiteral("cmdSave"), QStringLiteral("cmdCopy"),
                                           QStringLiteral("cmdPrint")};
     const std::array<QString, 4> captions = {QStringLiteral("Save as &Profile"),
-                                             QStringLiteral("Save as File"), QStringLiteral("Copy"),
+                                             QStringLiteral("Save as &File"), QStringLiteral("&Copy"),
                                              QStringLiteral("Print")};
     std::array<QPushButton*, 4> buttons{};
     for (int r = 0; r < 4; ++r) {
@@ -728,6 +730,7 @@ void frmMain::buildStepEight(QGroupBox* f) {
     m_cmdPrint->setToolTip(kPrintTip);
     connect(m_cmdProfileSave, &QPushButton::clicked, this, [] { SaveInformation(QString()); });
     connect(m_cmdPrint, &QPushButton::clicked, this, [] { showPrintOptions(); });
+    buildTextOutput(this, m_cmdSave, m_cmdCopy);
     buildNextBack(f, 7);
 }
 
@@ -1355,7 +1358,7 @@ void frmMain::controlsClicked(int index) {
     } else if (command == QLatin1String("load")) {
         m_mnuLoad->popup(below);
     } else if (command == QLatin1String("options")) {
-        // The options window opens here.
+        showOptionsWindow();
     } else if (command == QLatin1String("online")) {
         m_mnuOnline->popup(below);
     } else if (command == QLatin1String("help")) {
@@ -1526,6 +1529,7 @@ void frmMain::changeEvent(QEvent* event) {
 
 void frmMain::unloadOtherWindows() {
     UnloadBubble();
+    unloadTextOutputWindows();
     if (frmLoad* l = forms::loadIfLoaded()) {
         l->hide();
         l->deleteLater();
@@ -1563,7 +1567,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
             return;
         }
     }
-    QFile::remove(appPath(QStringLiteral("/Data/~messageboards.txt")));
+    QFile::remove(writablePath(QStringLiteral("/Data/~messageboards.txt")));
     QFile::remove(appPath(QStringLiteral("/Data/~HTMLCode.html")));
     unloadOtherWindows();
     event->accept();

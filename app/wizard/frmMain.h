@@ -61,6 +61,12 @@ public:
     // Opens the loader for "Profile" or "Template".
     void OpenFile(const QString& task);
 
+    // Composes the character as text into the hidden txtDataCompiler: "Yes"
+    // marked up for the chosen message board, anything else plain.
+    void Export(const QString& Tags);
+    // The text of txtDataCompiler, line ends as composed.
+    QString dataCompilerText() const;
+
     // The quick tip at rest: "About" and the version line.
     void DefaultTipStatus();
 
