@@ -107,10 +107,10 @@ frmFormatting::frmFormatting() {
     m_lblForumDescription = makeLabel(this, QStringLiteral("lblForumDescription"), QString(),
                                       twipsRect(3000, 2100, 2880, 1260));
     makeLabel(this, QStringLiteral("lblID(2)"), QStringLiteral("Example bold tags:"),
-              twipsRect(120, 2520, 1560, 315));
+              twipsRect(120, 2520, 1800, 315));
     for (int i = 0; i < 2; ++i) {
         m_lblTags[size_t(i)] = makeLabel(this, QStringLiteral("lblTags(%1)").arg(i), QString(),
-                                         twipsRect(1740 + i * 600, 2520, 560, 315));
+                                         twipsRect(1980 + i * 480, 2520, 460, 315));
         m_lblTags[size_t(i)]->setTextFormat(Qt::PlainText);
     }
     m_chkAddVote = new QCheckBox(QStringLiteral("Add a voting poll"), this);

@@ -165,7 +165,7 @@ frmOptions::frmOptions() {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     paintBlue(this);
-    setFixedSize(twipsSize(7200, 6300));
+    setFixedSize(twipsSize(8400, 6300));
 
     const char* navCaptions[3] = {"Program", "Settings File", "Installations"};
     const char* frameCaptions[3] = {"Program", "Settings file", "Installations"};
@@ -181,21 +181,21 @@ frmOptions::frmOptions() {
         m_optNav[size_t(i)] = o;
         m_fmeSection[size_t(i)] =
             makeFrame(this, indexed("fmeSection", i), QLatin1String(frameCaptions[i]),
-                      twipsRect(120, 480, 6960, 5160));
+                      twipsRect(120, 480, 8160, 5160));
     }
     buildProgramFrame(m_fmeSection[0]);
     buildSettingsFrame(m_fmeSection[1]);
     buildInstallationsFrame(m_fmeSection[2]);
 
     m_cmdOK = makeButton(this, QStringLiteral("cmdOK"), QStringLiteral("&OK"),
-                         twipsRect(3360, 5790, 1140, 375));
+                         twipsRect(4560, 5790, 1140, 375));
     m_cmdOK->setDefault(true);
     connect(m_cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     QPushButton* cancel = makeButton(this, QStringLiteral("cmdCancel"), QStringLiteral("&Cancel"),
-                                     twipsRect(4620, 5790, 1140, 375));
+                                     twipsRect(5820, 5790, 1140, 375));
     connect(cancel, &QPushButton::clicked, this, [this] { reject(); });
     QPushButton* help = makeButton(this, QStringLiteral("cmdHelp"), QStringLiteral("&Help"),
-                                   twipsRect(5880, 5790, 1140, 375));
+                                   twipsRect(7080, 5790, 1140, 375));
     connect(help, &QPushButton::clicked, this, [] { OpenHelp(); });
 
     m_lstMessageBoard = new QListWidget(this);
@@ -214,7 +214,7 @@ frmOptions::frmOptions() {
 void frmOptions::buildProgramFrame(QGroupBox* f) {
     QGroupBox* boards =
         makeFrame(f, QStringLiteral("fmeProgram(0)"), QStringLiteral("Message board formatting"),
-                  twipsRect(120, 240, 6720, 3120));
+                  twipsRect(120, 240, 7920, 3180));
     m_cboMessageBoard = new QComboBox(boards);
     m_cboMessageBoard->setObjectName(QStringLiteral("cboMessageBoard"));
     m_cboMessageBoard->setGeometry(twipsRect(120, 300, 3000, 315));
@@ -229,7 +229,7 @@ void frmOptions::buildProgramFrame(QGroupBox* f) {
 
     m_txtForumDescription = new QPlainTextEdit(boards);
     m_txtForumDescription->setObjectName(QStringLiteral("txtForumDescription"));
-    m_txtForumDescription->setGeometry(twipsRect(3240, 300, 3360, 900));
+    m_txtForumDescription->setGeometry(twipsRect(3240, 300, 4560, 960));
     m_txtForumDescription->setAccessibleName(QStringLiteral("Board description"));
     m_txtForumDescription->setTabChangesFocus(true);
     QPalette pal = m_txtForumDescription->palette();
@@ -241,7 +241,7 @@ void frmOptions::buildProgramFrame(QGroupBox* f) {
 
     const char* rows[4] = {"Bold", "Italic", "Underline", "Link"};
     for (int r = 0; r < 4; ++r) {
-        const int top = 1320 + r * 420;
+        const int top = 1380 + r * 420;
         QLabel* l = makeLabel(boards, indexed("lblTagRow", r), QLatin1String(rows[r]),
                               twipsRect(120, top, 1080, 315));
         for (int k = 0; k < 2; ++k) {
@@ -256,16 +256,16 @@ void frmOptions::buildProgramFrame(QGroupBox* f) {
     }
     m_chkMessageBoard =
         makeCheck(boards, QStringLiteral("chkMessageBoard"),
-                  QStringLiteral("Separate tags with spaces"), twipsRect(4560, 1320, 2040, 315));
+                  QStringLiteral("Separate tags with spaces"), twipsRect(4680, 1380, 3120, 315));
     m_chkAddVote = makeCheck(boards, QStringLiteral("chkAddVote"),
-                             QStringLiteral("Allow voting code"), twipsRect(4560, 1740, 2040, 315));
+                             QStringLiteral("Allow voting code"), twipsRect(4680, 1800, 3120, 315));
     QPushButton* save =
         makeButton(boards, QStringLiteral("cmdBoardSave"),
-                   QStringLiteral("Save this boards' settings"), twipsRect(4560, 2580, 2040, 375));
+                   QStringLiteral("Save this boards' settings"), twipsRect(4680, 2640, 3120, 375));
     connect(save, &QPushButton::clicked, this, [this] { SaveMessageBoard(); });
 
     QGroupBox* program =
-        makeFrame(f, QStringLiteral("fmeProgram(1)"), QString(), twipsRect(120, 3480, 6720, 720));
+        makeFrame(f, QStringLiteral("fmeProgram(1)"), QString(), twipsRect(120, 3540, 7920, 720));
     m_chkProgram = makeCheck(program, QStringLiteral("chkProgram"),
                              QStringLiteral("Always display advanced features panel"),
                              twipsRect(120, 240, 4800, 315));
@@ -301,21 +301,21 @@ void frmOptions::buildSettingsFrame(QGroupBox* f) {
                               twipsRect(480, 1920 + i * 390, 1320, 315));
         m_txtSettings[size_t(i)] =
             makeEdit(f, indexed("txtSettings", i), l, QString(QLatin1String(texts[i])).chopped(1),
-                     twipsRect(1920, 1920 + i * 390, 4680, 315));
+                     twipsRect(1920, 1920 + i * 390, 5880, 315));
     }
     QLabel* domain = makeLabel(f, QStringLiteral("lblDomain"), QStringLiteral("Domain:"),
                                twipsRect(120, 2820, 1680, 315));
     m_txtDomain = makeEdit(f, QStringLiteral("txtDomain"), domain, QStringLiteral("Domain"),
-                           twipsRect(1920, 2820, 4680, 315));
+                           twipsRect(1920, 2820, 5880, 315));
     QLabel* help = makeLabel(f, QStringLiteral("lblHelp"), QStringLiteral("Help:"),
                              twipsRect(120, 3210, 1680, 315));
     m_txtHelp = makeEdit(f, QStringLiteral("txtHelp"), help, QStringLiteral("Help"),
-                         twipsRect(1920, 3210, 4680, 315));
+                         twipsRect(1920, 3210, 5880, 315));
     makeLabel(f, QStringLiteral("lblID(2)"),
               QStringLiteral("Please note: This frame contains advanced settings that modify the "
                              "settings.ini file in your data directory. Please consult the help "
                              "file before modifying any of these settings."),
-              twipsRect(120, 3720, 6600, 900));
+              twipsRect(120, 3720, 7800, 900));
     // Locked until "Force cmdCreate(3) visibility" is ticked.
     chkSettings_Click(0);
 }
@@ -328,7 +328,7 @@ void frmOptions::buildInstallationsFrame(QGroupBox* f) {
                               twipsRect(120, top, 3000, 315));
         m_txtInstallations[size_t(i)] =
             makeEdit(f, indexed("txtInstallations", i), l,
-                     QString(QLatin1String(names[i])).chopped(1), twipsRect(3240, top, 3360, 315));
+                     QString(QLatin1String(names[i])).chopped(1), twipsRect(3240, top, 4560, 315));
     }
     const char* captions[3] = {"Program Files", "Reinstall", "Uninstall"};
     const char* notes[3] = {
@@ -342,7 +342,7 @@ void frmOptions::buildInstallationsFrame(QGroupBox* f) {
         b->setAccessibleDescription(QLatin1String(notes[i]));
         connect(b, &QPushButton::clicked, this, [this, i] { cmdInstallations_Click(i); });
         makeLabel(f, indexed("lblInstallNote", i), QLatin1String(notes[i]),
-                  twipsRect(2040, top, 4560, 600));
+                  twipsRect(2040, top, 5760, 600));
     }
 }
 

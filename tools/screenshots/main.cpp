@@ -4,22 +4,25 @@
 #include "appfolder.h"
 #include "character.h"
 #include "globals.h"
+#include "output/frmFormatting.h"
 #include "output/frmLoad.h"
 #include "planning/frmProgress.h"
 #include "planning/frmSheet.h"
 #include "settings.h"
 #include "shell/forms.h"
+#include "shell/frmAbout.h"
+#include "shell/frmOptions.h"
 #include "shell/frmSplash.h"
 #include "shell/frmWelcome.h"
 #include "shell/qtplatform.h"
 #include "wizard/frmMain.h"
 
-#include <QTabWidget>
-
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -159,6 +162,18 @@ int main(int argc, char* argv[]) {
         tabs->setCurrentIndex(1);
     ok &= save(sheet, out, QStringLiteral("sheet-planner"));
     sheet->close();
+    tarvo::showFormattingWindow();
+    ok &= save(tarvo::frmFormatting::instance(), out, QStringLiteral("formatting"));
+    tarvo::frmFormatting::instance()->unload();
+    tarvo::showOptionsWindow();
+    for (int i = 0; i < 3; ++i) {
+        tarvo::frmOptions::instance()
+            ->findChild<QAbstractButton*>(QStringLiteral("optNav(%1)").arg(i))
+            ->click();
+        ok &= save(tarvo::frmOptions::instance(), out, QStringLiteral("options-%1").arg(i));
+    }
+    tarvo::showAboutWindow(0);
+    ok &= save(tarvo::frmAbout::instance(), out, QStringLiteral("about"));
 
     // Nothing of this run is worth keeping.
     c.setChangesMade(QStringLiteral("No"));
