@@ -457,8 +457,12 @@ bool frmOptions::SaveMessageBoard() {
     };
     if (!write(QStringLiteral("iniSeparate"), trueFalse(m_chkMessageBoard->isChecked())))
         return false;
+    // A value is one line of the file: line breaks typed in the box become
+    // blanks.
+    QString description = m_txtForumDescription->toPlainText();
+    description.replace(QLatin1Char('\n'), QLatin1Char(' '));
     if (!m_txtForumDescription->isReadOnly() &&
-        !write(QStringLiteral("iniDescription"), m_txtForumDescription->toPlainText()))
+        !write(QStringLiteral("iniDescription"), description))
         return false;
     if (!write(QStringLiteral("iniVote"), trueFalse(m_chkAddVote->isChecked())))
         return false;
