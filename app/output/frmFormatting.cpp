@@ -200,16 +200,17 @@ void frmFormatting::done(int result) {
     unload();
 }
 
-void frmFormatting::unload() {
+void frmFormatting::unload(bool giveBack) {
     if (m_unloaded)
         return;
     m_unloaded = true;
     hide();
+    deleteLater();
     // An options window loaded only for the board list goes with this one.
     if (frmOptions* o = frmOptions::ifLoaded(); o && !o->shownOnce())
-        o->unload();
-    showWizardWindows(true);
-    deleteLater();
+        o->unload(giveBack);
+    if (giveBack)
+        showWizardWindows(true);
 }
 
 } // namespace tarvo

@@ -20,7 +20,8 @@ public:
     static frmFormatting* ifLoaded();
 
     // Closes the window and gives the wizard's windows back.
-    void unload();
+    // Without giveBack (program end) the wizard's windows stay as they are.
+    void unload(bool giveBack = true);
     void done(int result) override;
 
 private:

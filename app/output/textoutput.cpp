@@ -111,9 +111,9 @@ void saveTextFile() {
 
 void unloadTextOutputWindows() {
     if (frmFormatting* f = frmFormatting::ifLoaded())
-        f->unload();
+        f->unload(false);
     if (frmOptions* o = frmOptions::ifLoaded())
-        o->unload();
+        o->unload(false);
     if (frmAbout* a = frmAbout::ifLoaded())
         a->done(0);
 }

@@ -565,12 +565,15 @@ void frmOptions::done(int result) {
     unload();
 }
 
-void frmOptions::unload() {
+void frmOptions::unload(bool giveBack) {
     if (m_unloaded)
         return;
     m_unloaded = true;
     m_tmrHide->stop();
     hide();
+    deleteLater();
+    if (!giveBack)
+        return;
     enableWizardWindows(true);
     // The wizard hidden for this window comes back with it (a window that
     // only lent its board list leaves that to its borrower).
@@ -578,7 +581,6 @@ void frmOptions::unload() {
         CloseAndContinue(nullptr, QStringLiteral("frmOptions"));
     if (frmMain* m = forms::mainIfLoaded())
         m->startEnableTimer();
-    deleteLater();
 }
 
 } // namespace tarvo

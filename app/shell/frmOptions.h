@@ -38,7 +38,8 @@ public:
     // Hides the wizard's windows 5 ms from now.
     void startHideTimer();
     // Closes the window without writing and gives the wizard back.
-    void unload();
+    // Without giveBack (program end) the wizard's windows stay as they are.
+    void unload(bool giveBack = true);
     bool shownOnce() const { return m_shownOnce; }
 
     void done(int result) override;
