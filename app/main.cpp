@@ -1,6 +1,8 @@
 // TARVO2: plan a Morrowind character, then publish the plan.
 #include "appinfo.h"
+#include "shell/focusstyle.h"
 #include "shell/frmSplash.h"
+#include "shell/keyboard.h"
 #include "shell/qtplatform.h"
 
 #include <QApplication>
@@ -76,6 +78,9 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(tarvo::versionText());
     QApplication::setOrganizationName(tarvo::kCompanyName);
     QApplication::setWindowIcon(QIcon(QApplication::applicationDirPath() + "/Images/TARVO2.png"));
+
+    tarvo::installFocusStyle();
+    tarvo::installKeyboardRules();
 
     tarvo::QtPlatform platform;
     tarvo::setPlatform(&platform);

@@ -127,6 +127,12 @@ QLabel* makeHeading(QFrame* frame, const char* name, const QString& text) {
 }
 
 // The summary boxes in the order of the model's summary lines.
+// What each summary box holds, as a screen reader says it.
+const char* const kSummaryLabels[frmProgress::kSummaryBoxes] = {
+    "Real name",    "Class name",   "Specialization",   "Character name",
+    "Gender",       "Race",         "Favourite attribute one", "Favourite attribute two",
+    "Major skills", "Minor skills", "Birthsign"};
+
 const char* const kSummaryNames[frmProgress::kSummaryBoxes] = {
     "txtRealName", "txtClassName", "txtClass",     "txtCharacterName", "txtGender",   "txtRace",
     "txtFavAtt1",  "txtFavAtt2",   "txtMjrSkills", "txtMnrSkills",     "txtBirthsign"};
@@ -196,6 +202,7 @@ void frmProgress::buildSummary() {
     for (int i = 0; i < kSummaryBoxes; ++i) {
         auto* t = new QLineEdit(m_fmeSummary);
         t->setObjectName(QLatin1String(kSummaryNames[i]));
+        t->setAccessibleName(QLatin1String(kSummaryLabels[i]));
         t->setReadOnly(true);
         t->setGeometry(twipsRect(120, 480 + i * 420, 3120, 330));
         // A long line can be read in full by hovering over it.
@@ -221,6 +228,7 @@ void frmProgress::buildTasks() {
         const int top = 1020 + i * 480;
         auto* t = new QLineEdit(m_fmeProgress);
         t->setObjectName(indexed("txtTask", i));
+        t->setAccessibleName(QStringLiteral("Task %1").arg(i + 1));
         t->setGeometry(twipsRect(120, top, 2760, 330));
         connect(t, &QLineEdit::textChanged, this, [i](const QString& text) {
             if (character().taskText(i) != text)
@@ -232,6 +240,7 @@ void frmProgress::buildTasks() {
         box->setObjectName(indexed("chkTask", i));
         box->setGeometry(twipsRect(2970, top, 300, 330));
         box->setToolTip(QStringLiteral("Done"));
+        box->setAccessibleName(QStringLiteral("Task %1 done").arg(i + 1));
         m_chkTask[size_t(i)] = box;
     }
     auto* remind = new TaskCheckBox(QStringLiteral("Remind me of tasks I haven't completed"), true,

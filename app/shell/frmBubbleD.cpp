@@ -3,6 +3,8 @@
 #include "appfolder.h"
 #include "twips.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -19,6 +21,14 @@ QPointer<frmBubbleD>& bubble() {
 }
 constexpr int kWidth = 256;
 constexpr int kHeight = 68;
+
+// Screen readers meet the balloon as a tool tip named by its title and
+// described by its text.
+QAccessibleInterface* bubbleAccessible(const QString& key, QObject* object) {
+    if (key == QLatin1String("tarvo::frmBubbleD") && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::ToolTip);
+    return nullptr;
+}
 } // namespace
 
 frmBubbleD::frmBubbleD(QWidget* parent)
@@ -26,6 +36,8 @@ frmBubbleD::frmBubbleD(QWidget* parent)
       m_title(new QLabel(this)), m_text(new QLabel(this)), m_arrowD(new QLabel(this)),
       m_arrowU(new QLabel(this)), m_vanish(new QTimer(this)) {
     setObjectName(QStringLiteral("frmBubbleD"));
+    static const bool factory = (QAccessible::installFactory(bubbleAccessible), true);
+    Q_UNUSED(factory);
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_TranslucentBackground);
     setFixedSize(kWidth, kHeight + 20);
@@ -70,6 +82,8 @@ frmBubbleD::frmBubbleD(QWidget* parent)
 void frmBubbleD::setTexts(const QString& title, const QString& text) {
     m_title->setText(title);
     m_text->setText(text);
+    setAccessibleName(title);
+    setAccessibleDescription(text);
 }
 
 QString frmBubbleD::title() const {
@@ -117,6 +131,9 @@ void ShowBubble(const QString& title, const QString& text, int left, int top) {
     b->move(twips(left), twips(top));
     b->show();
     b->raise();
+    // The answer only the balloon gives is read out.
+    QAccessibleEvent alert(b, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
 }
 
 frmBubbleD* currentBubble() {

@@ -126,6 +126,9 @@ frmWelcome::frmWelcome() {
                        twipsRect(240, 1440 + i * 600, 3255, 495));
         connect(m_cmdCreate[size_t(i)], &QPushButton::clicked, this,
                 [this, i] { cmdCreate_Click(i); });
+        // What the pointer shows below the picture, a screen reader says.
+        if (i < 3)
+            m_cmdCreate[size_t(i)]->setAccessibleDescription(kCreateDescriptions[i]);
     }
     m_lblID[1] = makeLabel(this, indexed("lblID", 1), QStringLiteral("Browse Freely..."),
                            twipsRect(240, 3840, 3255, 375));
@@ -140,6 +143,7 @@ frmWelcome::frmWelcome() {
                        twipsRect(240, 4200 + i * 600, 3255, 495));
         connect(m_cmdBrowse[size_t(i)], &QPushButton::clicked, this,
                 [this, i] { cmdBrowse_Click(i); });
+        m_cmdBrowse[size_t(i)]->setAccessibleDescription(kBrowseDescriptions[i]);
     }
 
     // The picture fills the right-hand side above the version and the

@@ -19,6 +19,7 @@
 #include "shell/frmBubbleD.h"
 #include "shell/frmOptions.h"
 #include "shell/frmWelcome.h"
+#include "shell/keyboard.h"
 #include "shell/twips.h"
 
 #include <QApplication>
@@ -42,6 +43,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QStyleOptionFocusRect>
 #include <QTimer>
 
 namespace tarvo {
@@ -120,13 +122,35 @@ private:
     std::function<bool(QObject*, QEvent*)> m_f;
 };
 
-// A label that answers a click.
+// A label that answers a click and, when it takes the focus, Space and
+// Enter.
 class ClickLabel : public QLabel {
 public:
     using QLabel::QLabel;
     std::function<void()> onClick;
 
 protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        const int k = e->key();
+        if (onClick && (k == Qt::Key_Space || k == Qt::Key_Return || k == Qt::Key_Enter) &&
+            !(e->modifiers() & ~Qt::KeypadModifier)) {
+            e->accept();
+            onClick();
+            return;
+        }
+        QLabel::keyPressEvent(e);
+    }
+    void paintEvent(QPaintEvent* e) override {
+        QLabel::paintEvent(e);
+        if (!hasFocus())
+            return;
+        QPainter p(this);
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.backgroundColor = palette().color(QPalette::Window);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
+    }
+
     void mousePressEvent(QMouseEvent* e) override {
         if (onClick)
             e->accept();
@@ -295,7 +319,8 @@ QPlainTextEdit* frmMain::makeDescription(QWidget* parent, const QString& name, i
     t->setReadOnly(true);
     t->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     t->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    t->setFocusPolicy(Qt::ClickFocus);
+    // Read by keys too: Tab reaches it, the arrows scroll it.
+    t->setFocusPolicy(Qt::StrongFocus);
     return t;
 }
 
@@ -475,6 +500,7 @@ void frmMain::buildStepOne(QGroupBox* f) {
     m_txtRealName->setObjectName(QStringLiteral("txtRealName"));
     m_txtRealName->setGeometry(twipsRect(240, 3390, 3600, 345));
     m_txtRealName->setMaxLength(Character::kNameLimit);
+    m_txtRealName->setAccessibleName(QStringLiteral("Your real name"));
     connect(m_txtRealName, &QLineEdit::textChanged, this,
             [](const QString& t) { character().setRealName(t); });
     buildNextBack(f, 0);
@@ -552,6 +578,7 @@ void frmMain::buildStepThree(QGroupBox* f) {
     m_cboGender->setObjectName(QStringLiteral("cboGender"));
     m_cboGender->setGeometry(twipsRect(120, 330, 1800, 345));
     m_cboGender->addItems(genders());
+    m_cboGender->setAccessibleName(QStringLiteral("Gender"));
     connect(m_cboGender, &QComboBox::activated, this, [](int i) { character().chooseGender(i); });
 
     m_imgRace = makePicture(f, QStringLiteral("imgRace"), kRightLeft, 300, 1440, 1560);
@@ -623,6 +650,14 @@ void frmMain::buildStepFive(QGroupBox* f) {
                                   : QStringLiteral("lstMnrSkills"));
         list->setGeometry(twipsRect(120, 300, kLeftWidth - 240, 3060));
         list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setAccessibleName(major ? QStringLiteral("Major skills")
+                                      : QStringLiteral("Minor skills"));
+        // A choice by keys (arrows, typing) shows the skill as a click does.
+        connect(list, &QListWidget::currentItemChanged, this,
+                [this, major](QListWidgetItem* item) {
+                    if (item)
+                        skillItemClicked(major, item);
+                });
         connect(list, &QListWidget::itemChanged, this,
                 [this, major](QListWidgetItem* item) { skillItemChanged(major, item); });
         connect(list, &QListWidget::itemClicked, this,
@@ -685,8 +720,11 @@ void frmMain::buildStepSeven(QGroupBox* f) {
         const int top = 1140 + i * 270;
         auto* mark = new ClickLabel(f);
         mark->setObjectName(indexed(QStringLiteral("imgStatus"), i));
-        mark->setGeometry(twips(300), twips(top) + (twips(270) - twips(240)) / 2, twips(240),
-                          twips(240));
+        // A margin round the arrow for the focus ring.
+        mark->setGeometry(twips(300) - 2, twips(top) + (twips(270) - twips(240)) / 2 - 2,
+                          twips(240) + 4, twips(240) + 4);
+        mark->setContentsMargins(2, 2, 2, 2);
+        mark->setFocusPolicy(Qt::StrongFocus);
         mark->setScaledContents(true);
         mark->setCursor(Qt::PointingHandCursor);
         mark->onClick = [this, i] { statusClicked(i); };
@@ -710,7 +748,7 @@ void frmMain::buildStepEight(QGroupBox* f) {
                                           QStringLiteral("cmdPrint")};
     const std::array<QString, 4> captions = {QStringLiteral("Save as &Profile"),
                                              QStringLiteral("Save as &File"), QStringLiteral("&Copy"),
-                                             QStringLiteral("Print")};
+                                             QStringLiteral("&Print")};
     std::array<QPushButton*, 4> buttons{};
     for (int r = 0; r < 4; ++r) {
         const int top = 420 + r * 900;
@@ -737,6 +775,7 @@ void frmMain::buildStepEight(QGroupBox* f) {
 void frmMain::buildStepNine(QGroupBox* f) {
     m_lstWebsites = new QListWidget(f);
     m_lstWebsites->setObjectName(QStringLiteral("lstWebsites"));
+    m_lstWebsites->setAccessibleName(QStringLiteral("Websites"));
     m_lstWebsites->setGeometry(twipsRect(180, 300, kLeftWidth, 2400));
     m_cmdOpen = makeButton(f, QStringLiteral("cmdOpen"), QStringLiteral("Open"), 180, 2820, 1380);
     m_cmdOpen->setToolTip(
@@ -836,13 +875,16 @@ QString frmMain::stepTask(int k) const {
 }
 
 void frmMain::addTip(QWidget* w, std::function<std::pair<QString, QString>()> tip, bool toolTip) {
+    // The tip is read by screen readers as the control's description.
     if (toolTip)
         w->setToolTip(tip().second);
+    w->setAccessibleDescription(tip().second);
     m_tips.insert(w, [this, w, tip, toolTip] {
         const auto [heading, text] = tip();
         setTip(heading, text);
         if (toolTip)
             w->setToolTip(text);
+        w->setAccessibleDescription(text);
     });
     w->installEventFilter(this);
 }
@@ -1116,7 +1158,14 @@ void frmMain::renderReview(int line) {
         return;
     const Character& c = character();
     m_txtReview[size_t(line)]->setText(c.reviewLine(line));
-    m_imgStatus[size_t(line)]->setPixmap(m_markPictures[c.markBlue(line) ? 1 : 0]);
+    QLabel* mark = m_imgStatus[size_t(line)];
+    const bool set = c.markBlue(line);
+    mark->setPixmap(m_markPictures[set ? 1 : 0]);
+    // Said in words too, not by colour alone.
+    mark->setAccessibleName(QStringLiteral("Edit ") + c.reviewLine(line).section(':', 0, 0));
+    mark->setAccessibleDescription(set ? QStringLiteral("Set") : QStringLiteral("Not set"));
+    mark->setToolTip(set ? QStringLiteral("Set: click to change it")
+                         : QStringLiteral("Not set: click to set it"));
 }
 
 void frmMain::renderGroup(int group) {
@@ -1199,6 +1248,9 @@ void frmMain::renderArea(int area) {
         return;
     title->setText(c.areaTitle(a));
     text->setPlainText(c.areaText(a));
+    static const char* const kSubjects[] = {"Class", "Race", "Attribute", "Skill", "Birthsign"};
+    text->setAccessibleName(QLatin1String(kSubjects[area]) + QStringLiteral(" description") +
+                            (title->text().isEmpty() ? QString() : ": " + title->text()));
     if (picture)
         showPicture(picture, c.areaPicture(a));
 }
@@ -1266,6 +1318,12 @@ int frmMain::currentStep() const {
 void frmMain::stepClicked(int n) {
     for (int i = 0; i < kStepCount; ++i)
         m_fmeStep[size_t(i)]->setVisible(i == n);
+    // Enter presses the visible step's Next (or Finish); the focus goes to
+    // the step's first control, unless the user is moving along the steps.
+    makeDefault(n == kStepCount - 1 ? m_cmdFinish : m_cmdNext[size_t(n)]);
+    const QWidget* focus = QApplication::focusWidget();
+    if (!std::count(m_optNav.begin(), m_optNav.end(), focus))
+        focusFirstControl(m_fmeStep[size_t(n)]);
     if (n == 6)
         character().enterReview();
     if (n == 7)
@@ -1453,7 +1511,7 @@ void frmMain::linkHovered(int index) {
     setForeColour(l, kLinkHover);
 }
 
-bool frmMain::keyPressed(QWidget* receiver, QKeyEvent* key) {
+bool frmMain::keyPressed(QWidget*, QKeyEvent* key) {
     const Qt::KeyboardModifiers mods = key->modifiers();
     if (HandleSharedShortcut(key, [this] { SwitchWindow(); }))
         return true;
@@ -1465,17 +1523,7 @@ bool frmMain::keyPressed(QWidget* receiver, QKeyEvent* key) {
         forms::progress()->show();
         return true;
     }
-    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-        // Enter presses the focused button, else the default button.
-        if (auto* b = qobject_cast<QPushButton*>(receiver)) {
-            b->click();
-            return true;
-        }
-        if (m_defaultButton && m_defaultButton->isVisible() && m_defaultButton->isEnabled()) {
-            m_defaultButton->click();
-            return true;
-        }
-    }
+    // Enter follows the program's keyboard rules (shell/keyboard.h).
     return false;
 }
 

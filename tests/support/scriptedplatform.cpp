@@ -1,11 +1,26 @@
 #include "scriptedplatform.h"
 
 #include "appfolder.h"
+#include "shell/focusstyle.h"
+#include "shell/keyboard.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+
+namespace {
+// Tests see the program's windows with the keyboard rules and the focus
+// style that the program installs at its start.
+void installProgramRules() {
+    if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        tarvo::installFocusStyle();
+        tarvo::installKeyboardRules();
+    }
+}
+} // namespace
+Q_COREAPP_STARTUP_FUNCTION(installProgramRules)
 
 namespace tarvo::test {
 
