@@ -128,10 +128,17 @@ QLabel* makeHeading(QFrame* frame, const char* name, const QString& text) {
 
 // The summary boxes in the order of the model's summary lines.
 // What each summary box holds, as a screen reader says it.
-const char* const kSummaryLabels[frmProgress::kSummaryBoxes] = {
-    "Real name",    "Class name",   "Specialization",   "Character name",
-    "Gender",       "Race",         "Favourite attribute one", "Favourite attribute two",
-    "Major skills", "Minor skills", "Birthsign"};
+const char* const kSummaryLabels[frmProgress::kSummaryBoxes] = {"Real name",
+                                                                "Class name",
+                                                                "Specialization",
+                                                                "Character name",
+                                                                "Gender",
+                                                                "Race",
+                                                                "Favourite attribute one",
+                                                                "Favourite attribute two",
+                                                                "Major skills",
+                                                                "Minor skills",
+                                                                "Birthsign"};
 
 const char* const kSummaryNames[frmProgress::kSummaryBoxes] = {
     "txtRealName", "txtClassName", "txtClass",     "txtCharacterName", "txtGender",   "txtRace",
@@ -263,9 +270,11 @@ void frmProgress::buildNameBrowser() {
     makeHeading(m_fmeName, "lblNameBrowser", QStringLiteral("NAME BROWSER"));
     m_cboCategory = new QComboBox(m_fmeName);
     m_cboCategory->setObjectName(QStringLiteral("cboCategory"));
+    m_cboCategory->setAccessibleName(QStringLiteral("Name category"));
     m_cboCategory->setGeometry(twipsRect(120, 480, 3120, 345));
     m_lstNames = new QListWidget(m_fmeName);
     m_lstNames->setObjectName(QStringLiteral("lstNames"));
+    m_lstNames->setAccessibleName(QStringLiteral("Names"));
     m_lstNames->setGeometry(twipsRect(120, 900, 3120, 3570));
     m_cmdGenerate = new QPushButton(QStringLiteral("Generate More"), m_fmeName);
     m_cmdGenerate->setObjectName(QStringLiteral("cmdGenerate"));

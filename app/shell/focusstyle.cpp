@@ -17,8 +17,7 @@ double channel(double c) {
 }
 
 double luminance(const QColor& c) {
-    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
-           0.0722 * channel(c.blueF());
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
 }
 
 // One pixel wide outline just inside r.
@@ -104,9 +103,8 @@ public:
 
     void drawComplexControl(ComplexControl cc, const QStyleOptionComplex* opt, QPainter* p,
                             const QWidget* w) const override {
-        if (!focused(opt) ||
-            (cc != CC_ComboBox && cc != CC_SpinBox && cc != CC_Slider && cc != CC_ToolButton &&
-             cc != CC_Dial)) {
+        if (!focused(opt) || (cc != CC_ComboBox && cc != CC_SpinBox && cc != CC_Slider &&
+                              cc != CC_ToolButton && cc != CC_Dial)) {
             QProxyStyle::drawComplexControl(cc, opt, p, w);
             return;
         }

@@ -208,6 +208,8 @@ private:
             // change after a load): that stays.
             if (QWidget* now = c->window()->focusWidget(); now && now != c) {
                 m_returns.removeAt(i);
+                if (!QApplication::activeWindow())
+                    c->window()->activateWindow();
                 continue;
             }
             if (!c->isEnabled())

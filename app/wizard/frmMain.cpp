@@ -653,11 +653,10 @@ void frmMain::buildStepFive(QGroupBox* f) {
         list->setAccessibleName(major ? QStringLiteral("Major skills")
                                       : QStringLiteral("Minor skills"));
         // A choice by keys (arrows, typing) shows the skill as a click does.
-        connect(list, &QListWidget::currentItemChanged, this,
-                [this, major](QListWidgetItem* item) {
-                    if (item)
-                        skillItemClicked(major, item);
-                });
+        connect(list, &QListWidget::currentItemChanged, this, [this, major](QListWidgetItem* item) {
+            if (item)
+                skillItemClicked(major, item);
+        });
         connect(list, &QListWidget::itemChanged, this,
                 [this, major](QListWidgetItem* item) { skillItemChanged(major, item); });
         connect(list, &QListWidget::itemClicked, this,
@@ -747,8 +746,8 @@ void frmMain::buildStepEight(QGroupBox* f) {
                                           QStringLiteral("cmdSave"), QStringLiteral("cmdCopy"),
                                           QStringLiteral("cmdPrint")};
     const std::array<QString, 4> captions = {QStringLiteral("Save as &Profile"),
-                                             QStringLiteral("Save as &File"), QStringLiteral("&Copy"),
-                                             QStringLiteral("&Print")};
+                                             QStringLiteral("Save as &File"),
+                                             QStringLiteral("&Copy"), QStringLiteral("&Print")};
     std::array<QPushButton*, 4> buttons{};
     for (int r = 0; r < 4; ++r) {
         const int top = 420 + r * 900;
