@@ -258,7 +258,7 @@ private slots:
         QVERIFY(!forms::loadIfLoaded() || !forms::load()->isVisible());
         QVERIFY(ctl<QPushButton>(m, "cmdNext(6)")->isDefault());
         QTRY_VERIFY(m->isActiveWindow() && m->isEnabled());
-        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("imgStatus(0)"));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmdNext(6)"));
     }
 
     void theBalloonIsATip() {

@@ -1319,9 +1319,14 @@ void frmMain::stepClicked(int n) {
         m_fmeStep[size_t(i)]->setVisible(i == n);
     // Enter presses the visible step's Next (or Finish); the focus goes to
     // the step's first control, unless the user is moving along the steps.
+    // On the review that is Next itself: Enter on an edit arrow would leave
+    // the review for the arrow's step.
     makeDefault(n == kStepCount - 1 ? m_cmdFinish : m_cmdNext[size_t(n)]);
     const QWidget* focus = QApplication::focusWidget();
-    if (!std::count(m_optNav.begin(), m_optNav.end(), focus))
+    const bool alongSteps = std::count(m_optNav.begin(), m_optNav.end(), focus) > 0;
+    if (!alongSteps && n == 6)
+        m_cmdNext[size_t(n)]->setFocus(Qt::OtherFocusReason);
+    else if (!alongSteps)
         focusFirstControl(m_fmeStep[size_t(n)]);
     if (n == 6)
         character().enterReview();
