@@ -3,24 +3,19 @@
 // more; Enter, Tab and the focus behave as a user expects.
 #include "character.h"
 #include "globals.h"
-#include "output/frmLoad.h"
 #include "output/profileactions.h"
-#include "planning/frmProgress.h"
 #include "reftables.h"
 #include "scriptedplatform.h"
 #include "shell/focusstyle.h"
 #include "shell/forms.h"
 #include "shell/frmBubbleD.h"
-#include "shell/frmWelcome.h"
 #include "wizard/frmMain.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QLabel>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QtTest>
 
 #include <functional>
@@ -165,67 +160,27 @@ private slots:
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
 
-    void enterPressesTheFocusedButtonInEveryWindow() {
-        frmWelcome* w = forms::welcome();
-        w->show();
-        w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w));
-        auto* custom = ctl<QPushButton>(w, "cmdCreate(2)");
-        custom->setFocus();
-        QTest::keyClick(custom, Qt::Key_Enter, Qt::KeypadModifier);
-        QTRY_VERIFY(forms::mainIfLoaded() && forms::main()->isVisible());
-    }
-
-    void stepsTakeTheFocusAndTheDefaultButton() {
+    void keysInTheWizard() {
         frmMain* m = openMain();
         QVERIFY(m);
-        QTest::keyClicks(QApplication::focusWidget(), "Quill");
-        key(Qt::Key_Return); // Begin
-        QCOMPARE(m->currentStep(), 1);
-        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtClassName"));
-        auto* back = ctl<QPushButton>(m, "cmdBack(0)");
-        back->setFocus();
-        key(Qt::Key_Return); // the focused button, not the default one
-        QCOMPARE(m->currentStep(), 0);
-        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtRealName"));
-        key(Qt::Key_Return); // Begin again: the visible step's default button
-        QCOMPARE(m->currentStep(), 1);
-
-        // Enter in a list never presses the default button (Finish).
-        m->selectStep(8);
-        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("lstWebsites"));
-        key(Qt::Key_Down);
-        key(Qt::Key_Return);
-        QVERIFY(m->isVisible());
-        QVERIFY(m_platform->messages.isEmpty());
-    }
-
-    void optionGroupsKeepATabStop() {
-        frmMain* m = openMain();
-        QVERIFY(m);
+        // Group One keeps a Tab stop when its stop (Strength) is disabled.
         m->selectStep(3);
-        auto* strength1 = ctl<QRadioButton>(m, "optFavAtt1(0)");
-        strength1->setFocus(); // group One's Tab stop is now Strength
-        auto* strength2 = ctl<QRadioButton>(m, "optFavAtt2(0)");
-        strength2->setFocus();
+        ctl(m, "optFavAtt1(0)")->setFocus();
+        ctl(m, "optFavAtt2(0)")->setFocus();
         key(Qt::Key_Space);
-        QVERIFY(!strength1->isEnabled());
+        QVERIFY(!ctl(m, "optFavAtt1(0)")->isEnabled());
         key(Qt::Key_Tab, Qt::ShiftModifier);
-        QCOMPARE(QApplication::focusWidget()->parentWidget()->objectName(),
-                 QStringLiteral("fmeFavAtt1"));
-    }
+        QCOMPARE(QApplication::focusWidget()->parentWidget(), ctl(m, "fmeFavAtt1"));
 
-    void listsAndArrowsAnswerKeys() {
-        frmMain* m = openMain();
-        QVERIFY(m);
+        // A skill chosen by the arrows shows its description.
         m->selectStep(4);
         ctl(m, "lstMjrSkills")->setFocus();
         key(Qt::Key_Down);
         const QString skill = ctl<QListWidget>(m, "lstMjrSkills")->currentItem()->text();
         QCOMPARE(ctl<QLabel>(m, "lblSkillInfoTitle")->text(), skill);
-        QCOMPARE(ctl(m, "txtSkillDetails")->accessibleName(),
-                 QStringLiteral("Skill description: ") + skill);
+        QCOMPARE(ctl(m, "txtSkillDetails")->accessibleName(), "Skill description: " + skill);
 
+        // The edit arrows say their state in words and answer Space.
         m->selectStep(6);
         QWidget* gender = ctl(m, "imgStatus(4)");
         QCOMPARE(gender->accessibleName(), QStringLiteral("Edit Gender"));

@@ -54,7 +54,7 @@ private slots:
         welcome->show();
         QVERIFY(QTest::qWaitForWindowActive(welcome));
         tabTo(QStringLiteral("cmdCreate(2)")); // Your Custom Design
-        key(Qt::Key_Return);
+        key(Qt::Key_Enter, Qt::KeypadModifier);
         frmMain* m = forms::main();
         QVERIFY(QTest::qWaitForWindowActive(m));
 
