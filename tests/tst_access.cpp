@@ -3,12 +3,17 @@
 // more; Enter, Tab and the focus behave as a user expects.
 #include "character.h"
 #include "globals.h"
+#include "output/frmLoad.h"
+#include "output/frmPrint.h"
 #include "output/profileactions.h"
+#include "planning/frmProgress.h"
+#include "planning/frmSheet.h"
 #include "reftables.h"
 #include "scriptedplatform.h"
 #include "shell/focusstyle.h"
 #include "shell/forms.h"
 #include "shell/frmBubbleD.h"
+#include "shell/frmWelcome.h"
 #include "wizard/frmMain.h"
 
 #include <QAbstractButton>
@@ -16,6 +21,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTabBar>
 #include <QtTest>
 
 #include <functional>
@@ -29,10 +35,13 @@ namespace {
 
 // The windows the walk visits: one line each.
 const std::vector<std::pair<const char*, std::function<QWidget*()>>> kWindows = {
-    {"frmWelcome", [] { return forms::welcome(); }},
-    {"frmMain", [] { return forms::main(); }},
-    {"frmProgress", [] { return forms::progress(); }},
-    {"frmLoad", [] { return OpenLoaderFor(QStringLiteral("Template")), forms::load(); }},
+    {"frmWelcome", []() -> QWidget* { return forms::welcome(); }},
+    {"frmMain", []() -> QWidget* { return forms::main(); }},
+    {"frmProgress", []() -> QWidget* { return forms::progress(); }},
+    {"frmLoad",
+     []() -> QWidget* { return OpenLoaderFor(QStringLiteral("Template")), forms::load(); }},
+    {"frmPrint", []() -> QWidget* { return showPrintOptions(); }},
+    {"frmSheet", []() -> QWidget* { return showCharacterSheet(); }},
 };
 
 bool takesFocus(const QWidget* w) {
@@ -144,7 +153,10 @@ private slots:
             if (!a || a->text(QAccessible::Name).trimmed().isEmpty())
                 faults << c->objectName() + QStringLiteral(": no accessible name");
             const int ring = focusPixels(c);
-            const int outline = 2 * (c->width() + c->height()) - 4;
+            // A tab bar's focus is its current tab's.
+            auto* tabs = qobject_cast<QTabBar*>(c);
+            const QSize size = tabs ? tabs->tabRect(tabs->currentIndex()).size() : c->size();
+            const int outline = 2 * (size.width() + size.height()) - 4;
             if (ring < outline)
                 faults << QStringLiteral("%1: focus shown by %2 pixels at 3:1, %3 needed")
                               .arg(c->objectName())

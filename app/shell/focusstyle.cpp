@@ -84,6 +84,11 @@ public:
             drawRing(p, opt->rect.adjusted(1, 1, -1, -1), opt->palette.color(QPalette::Button),
                      opt->palette.color(QPalette::Button));
             return;
+        case CE_TabBarTab:
+            drawWithout<QStyleOptionTab>(ce, opt, p, w);
+            drawRing(p, opt->rect.adjusted(1, 1, -1, -1), opt->palette.color(QPalette::Button),
+                     opt->palette.color(QPalette::Button));
+            return;
         case CE_CheckBox:
         case CE_RadioButton:
             drawWithout<QStyleOptionButton>(ce, opt, p, w);
