@@ -89,8 +89,8 @@ frmLoad::frmLoad() {
     connect(m_lstDisplay, &QListWidget::currentRowChanged, this,
             [this](int row) { lstDisplay_Click(row); });
     m_lstDisplay->setAccessibleName(QStringLiteral("Templates"));
-    // A double-click or Enter applies the template.
-    connect(m_lstDisplay, &QListWidget::itemActivated, this, [this] { OpenFile(); });
+    // A double-click (or Enter, shell/keyboard.h) applies the template.
+    connect(m_lstDisplay, &QListWidget::itemDoubleClicked, this, [this] { OpenFile(); });
 
     m_lblName[0] = makeLabel(this, QStringLiteral("lblName(0)"), QStringLiteral("Information"),
                              twipsRect(3300, 120, 4860, 300), true);

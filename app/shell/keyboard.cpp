@@ -172,9 +172,13 @@ private:
             return false;
         QWidget* focus = QApplication::focusWidget();
         if (focus && focus->window() == w) {
-            // The list already did its own action.
-            if (itemViewOf(focus))
+            // The list has signalled activated (Qt's Enter); it also does
+            // what a double-click does, as windows may answer either.
+            if (QAbstractItemView* v = itemViewOf(focus)) {
+                if (v->currentIndex().isValid())
+                    emit v->doubleClicked(v->currentIndex());
                 return true;
+            }
             if (takesEnterItself(focus))
                 return false;
         }
