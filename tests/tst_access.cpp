@@ -3,6 +3,7 @@
 // more; Enter, Tab and the focus behave as a user expects.
 #include "character.h"
 #include "globals.h"
+#include "output/frmFormatting.h"
 #include "output/frmLoad.h"
 #include "output/frmPrint.h"
 #include "output/profileactions.h"
@@ -12,7 +13,9 @@
 #include "scriptedplatform.h"
 #include "shell/focusstyle.h"
 #include "shell/forms.h"
+#include "shell/frmAbout.h"
 #include "shell/frmBubbleD.h"
+#include "shell/frmOptions.h"
 #include "shell/frmWelcome.h"
 #include "wizard/frmMain.h"
 
@@ -42,6 +45,9 @@ const std::vector<std::pair<const char*, std::function<QWidget*()>>> kWindows = 
      []() -> QWidget* { return OpenLoaderFor(QStringLiteral("Template")), forms::load(); }},
     {"frmPrint", []() -> QWidget* { return showPrintOptions(); }},
     {"frmSheet", []() -> QWidget* { return showCharacterSheet(); }},
+    {"frmFormatting", []() -> QWidget* { return frmFormatting::instance(); }},
+    {"frmOptions", []() -> QWidget* { return frmOptions::instance(); }},
+    {"frmAbout", []() -> QWidget* { return frmAbout::instance(); }},
 };
 
 bool takesFocus(const QWidget* w) {
