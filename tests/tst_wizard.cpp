@@ -653,6 +653,30 @@ private slots:
         QCOMPARE(character().ChangesMade(), QStringLiteral("No"));
     }
 
+    // A click anywhere on an option button's control chooses it.
+    void optionButtonTakesClicksOnItsWholeControl() {
+        goToStep(1);
+        auto* o = ctl<QRadioButton>("optClass(1)");
+        QTest::mouseClick(o, Qt::LeftButton, {}, QPoint(o->width() - 2, o->height() / 2));
+        QVERIFY(o->isChecked());
+        QCOMPARE(character().Class(), QStringLiteral("Magic"));
+    }
+
+    // The longest name fits its review line, or the line ends in "…" and
+    // shows the whole text as its tool tip.
+    void reviewLineWithTheLongestName() {
+        const QString name(Character::kNameLimit, QLatin1Char('W'));
+        QTest::keyClicks(ctl("txtRealName"), name);
+        goToStep(6);
+        QLabel* line = label("txtReview(0)");
+        QVERIFY(line->fontMetrics().horizontalAdvance(line->text()) <=
+                line->contentsRect().width());
+        if (line->text() != "Name: " + name) {
+            QVERIFY(line->text().endsWith(QChar(0x2026)));
+            QCOMPARE(line->toolTip(), "Name: " + name);
+        }
+    }
+
     // After a save, a change to anything a profile stores asks again at exit.
     void everyStoredChoiceCountsAsAChange() {
         const QString file = m_folder->file("Quill.mwc");
