@@ -223,6 +223,7 @@ private slots:
         QCOMPARE(m_platform->messages.last().text, kQuestion);
         QCOMPARE(character().RealName(), QString());
         QCOMPARE(character().ClassName(), QString("Knight"));
+        QCOMPARE(character().ChangesMade(), QString("No")); // nothing to lose yet
         QVERIFY(wizardEnabled());
         QTRY_VERIFY(!loader());
     }

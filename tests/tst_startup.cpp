@@ -165,6 +165,19 @@ private slots:
         QCOMPARE(labelText("lblPlatform"), QString("Character Profile Creator"));
         QCOMPARE(labelText("lblCompanyProduct"), QString("Ferrandel Network's"));
         QVERIFY(label("imgLogo"));
+        // Every text whole, beside the logo, none over another.
+        const QStringList texts = {"lblProductName",    "lblMajor",   "lblPlatform",
+                                   "lblCompanyProduct", "lblVersion", "lblCompany"};
+        for (const QString& name : texts) {
+            QLabel* l = label(qPrintable(name));
+            QVERIFY2(!l->geometry().intersects(label("imgLogo")->geometry()), qPrintable(name));
+            QVERIFY2(l->heightForWidth(l->width()) <= l->height(), qPrintable(name));
+            for (const QString& word : l->text().split(' '))
+                QVERIFY2(l->fontMetrics().horizontalAdvance(word) <= l->width(), qPrintable(name));
+            if (name != texts.last())
+                QVERIFY(l->geometry().bottom() <
+                        label(qPrintable(texts[texts.indexOf(name) + 1]))->y());
+        }
     }
 
     void versionIsRecordedEveryStart_data() {

@@ -7,6 +7,7 @@
 #include "ini/mdlVbNetIni.h"
 #include "ini/textfile.h"
 #include "output/frmLoad.h"
+#include "output/profileactions.h"
 #include "planning/frmProgress.h"
 #include "reftables.h"
 #include "scriptedplatform.h"
@@ -304,7 +305,8 @@ private slots:
         QVERIFY(ticked(majors()).isEmpty());
         QCOMPARE(names(minors()), skills()); // back in its place, unticked
         QVERIFY(ticked(minors()).isEmpty());
-        QCOMPARE(character().ChangesMade(), QStringLiteral("No"));
+        // Unticking the last major skill does not forget the changes made.
+        QCOMPARE(character().ChangesMade(), QStringLiteral("Yes"));
         QVERIFY(markIsRed(Character::LineMajor));
         QCOMPARE(ctl<QGroupBox>("fmeSkill(0)")->title(),
                  QStringLiteral("Five Major Skills (5 remaining)"));
@@ -651,6 +653,56 @@ private slots:
         QCOMPARE(ReadIniValue("One", "iniRealName", "", file), QStringLiteral("Quill"));
         QCOMPARE(ReadIniValue("Six", "iniBirthsign", "", file), QStringLiteral("The Mage"));
         QCOMPARE(character().ChangesMade(), QStringLiteral("No"));
+    }
+
+    // A click anywhere on an option button's control chooses it.
+    void optionButtonTakesClicksOnItsWholeControl() {
+        goToStep(1);
+        auto* o = ctl<QRadioButton>("optClass(1)");
+        QTest::mouseClick(o, Qt::LeftButton, {}, QPoint(o->width() - 2, o->height() / 2));
+        QVERIFY(o->isChecked());
+        QCOMPARE(character().Class(), QStringLiteral("Magic"));
+    }
+
+    // The longest name fits its review line, or the line ends in "…" and
+    // shows the whole text as its tool tip.
+    void reviewLineWithTheLongestName() {
+        const QString name(Character::kNameLimit, QLatin1Char('W'));
+        QTest::keyClicks(ctl("txtRealName"), name);
+        goToStep(6);
+        QLabel* line = label("txtReview(0)");
+        QVERIFY(line->fontMetrics().horizontalAdvance(line->text()) <=
+                line->contentsRect().width());
+        if (line->text() != "Name: " + name) {
+            QVERIFY(line->text().endsWith(QChar(0x2026)));
+            QCOMPARE(line->toolTip(), "Name: " + name);
+        }
+    }
+
+    // After a save, a change to anything a profile stores asks again at exit.
+    void everyStoredChoiceCountsAsAChange() {
+        const QString file = m_folder->file("Quill.mwc");
+        auto saved = [&] {
+            QVERIFY(tarvo::SaveInformation(file));
+            QCOMPARE(character().ChangesMade(), QStringLiteral("No"));
+        };
+        QTest::keyClicks(ctl("txtRealName"), "Quill");
+        saved();
+        goToStep(2);
+        auto* gender = ctl<QComboBox>("cboGender");
+        gender->setFocus();
+        QTest::keyClick(gender, Qt::Key_Down);
+        QCOMPARE(character().ChangesMade(), QStringLiteral("Yes"));
+        saved();
+        goToStep(4);
+        click("optSkillSelect(1)");
+        clickSkill(minors(), "Block", true);
+        QCOMPARE(character().ChangesMade(), QStringLiteral("Yes"));
+        saved();
+        QTest::keyClicks(forms::progress()->findChild<QLineEdit*>("txtTask(0)"), "Train");
+        m_platform->setNextAnswer(MsgResult::Cancel);
+        QVERIFY(!w->close());
+        QCOMPARE(m_platform->lastMessage().text, kExitQuestion);
     }
 
     void exitWithoutChangesAsksNothing() {

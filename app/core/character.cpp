@@ -97,6 +97,8 @@ Character::Character(QObject* parent) : QObject(parent) {
     }
     m_mjr = allSkills();
     m_mnr = allSkills();
+    m_unchangedState = storedState();
+    m_unchangedPlan = m_levelPlan;
 }
 
 QString Character::description(const QString& relativePath) {
@@ -110,6 +112,40 @@ void Character::setChangesMade(const QString& value) {
         return;
     m_changesMade = value;
     emit changesMadeChanged();
+}
+
+QStringList Character::storedState() const {
+    // A character without a gender is saved and loaded back as male.
+    QStringList state{m_realName,
+                      m_className,
+                      m_class,
+                      m_characterName,
+                      m_race,
+                      m_gender.isEmpty() ? genders().value(0) : m_gender,
+                      m_favAtt1,
+                      m_favAtt2,
+                      m_birthsign,
+                      m_compileMjr.join(QLatin1Char('\n')),
+                      m_compileMnr.join(QLatin1Char('\n'))};
+    for (const QString& t : m_taskText)
+        state.append(t);
+    for (int s : m_taskState)
+        state.append(QString::number(s));
+    return state;
+}
+
+void Character::noteChange() {
+    // Once set, the mark stays until the next save or load, even if the
+    // character is changed back.
+    if (m_changesMade != QLatin1String("Yes") &&
+        (storedState() != m_unchangedState || m_levelPlan != m_unchangedPlan))
+        setChangesMade(QStringLiteral("Yes"));
+}
+
+void Character::markUnchanged() {
+    m_unchangedState = storedState();
+    m_unchangedPlan = m_levelPlan;
+    setChangesMade(QStringLiteral("No"));
 }
 
 int Character::checkedOption(Group g) const {
@@ -183,7 +219,7 @@ void Character::setRealName(const QString& text) {
     m_nameBox[BoxRealName] = m_realName;
     emit nameBoxChanged(BoxRealName);
     setSummary(SumRealName, QStringLiteral("Name: ") + m_realName);
-    setChangesMade(QStringLiteral("Yes"));
+    noteChange();
     setReview(LineName, QStringLiteral("Name: ") + m_realName);
     setMark(LineName, !m_realName.isEmpty());
 }
@@ -194,7 +230,7 @@ void Character::setClassName(const QString& text) {
     emit nameBoxChanged(BoxClassName);
     setSummary(SumClassName, QStringLiteral("Class Name: ") + m_className);
     setReview(LineClassName, QStringLiteral("Class Name: ") + m_className);
-    setChangesMade(QStringLiteral("Yes"));
+    noteChange();
     // An emptied class name leaves its mark as it was.
     if (!m_className.isEmpty())
         setMark(LineClassName, true);
@@ -207,7 +243,7 @@ void Character::setCharacterName(const QString& text) {
     setSummary(SumCharacterName, QStringLiteral("Character: ") + m_characterName);
     setMark(LineCharacterName, !m_characterName.isEmpty());
     setReview(LineCharacterName, QStringLiteral("Character Name: ") + m_characterName);
-    setChangesMade(QStringLiteral("Yes"));
+    noteChange();
 }
 
 // ---------------------------------------------------------- options ---
@@ -226,7 +262,7 @@ void Character::chooseClass(int index) {
     emit groupChanged(GroupClass);
     m_class = specializations()[index];
     setSummary(SumClass, QStringLiteral("Class: ") + m_class);
-    setChangesMade(QStringLiteral("Yes"));
+    noteChange();
     setArea(AreaClass, m_class, description(QStringLiteral("/Data/Class/") + m_class + ".txt"),
             QString());
     setMark(LineClass, true);
@@ -249,7 +285,7 @@ void Character::chooseRace(int index) {
     loadRaceDescription();
     setMark(LineRace, true);
     setReview(LineRace, QStringLiteral("Race: ") + m_race);
-    setChangesMade(QStringLiteral("Yes"));
+    noteChange();
 }
 
 void Character::chooseGender(int index) {
@@ -264,6 +300,7 @@ void Character::chooseGender(int index) {
     if (!m_race.isEmpty())
         loadRaceDescription();
     setMark(LineGender, !m_gender.isEmpty());
+    noteChange();
 }
 
 void Character::chooseFavAtt(bool first, int index) {
@@ -292,7 +329,7 @@ void Character::chooseFavAtt(bool first, int index) {
         setReview(LineFavAtt2, QStringLiteral("Favourite Attribute 2: ") + field);
         setMark(LineFavAtt2, true);
     }
-    setChangesMade(QStringLiteral("Yes"));
+    noteChange();
 }
 
 void Character::chooseFavAtt1(int index) {
@@ -314,7 +351,7 @@ void Character::chooseBirthsign(int index) {
     setSummary(SumBirthsign, QStringLiteral("Birthsign: ") + m_birthsign);
     setMark(LineBirthsign, true);
     setReview(LineBirthsign, QStringLiteral("Birthsign: ") + m_birthsign);
-    setChangesMade(QStringLiteral("Yes"));
+    noteChange();
 }
 
 // ----------------------------------------------------------- skills ---
@@ -361,8 +398,6 @@ void Character::setSkillChecked(bool major, int position, bool checked) {
     list[position].checked = checked;
     const int n = checkedCount(major);
 
-    if (major)
-        setChangesMade(n != 0 ? QStringLiteral("Yes") : QStringLiteral("No"));
     if (checked) {
         if (n <= kSkillLimit) {
             compiled.append(name);
@@ -382,6 +417,7 @@ void Character::setSkillChecked(bool major, int position, bool checked) {
     }
     emit skillsChanged();
     afterSkillTick(major);
+    noteChange();
 }
 
 void Character::afterSkillTick(bool major) {
@@ -438,6 +474,7 @@ void Character::setTaskText(int i, const QString& text) {
     if (text.isEmpty())
         m_taskState[size_t(i)] = 0;
     emit taskChanged(i);
+    noteChange();
 }
 
 void Character::setTaskState(int i, int state) {
@@ -447,6 +484,7 @@ void Character::setTaskState(int i, int state) {
     if (i < kTaskCount && m_taskState[size_t(i)] == 1)
         m_taskHighlight[size_t(i)] = false;
     emit taskChanged(i);
+    noteChange();
 }
 
 bool Character::runTaskReminder() {
@@ -469,7 +507,7 @@ void Character::setLevelPlan(const LevelPlan& plan) {
     if (plan == m_levelPlan)
         return;
     m_levelPlan = plan;
-    setChangesMade(QStringLiteral("Yes"));
+    noteChange();
     emit levelPlanChanged();
 }
 
@@ -558,6 +596,8 @@ void Character::reset() {
     for (int i = 0; i < kTaskBoxes; ++i)
         emit taskChanged(i);
     m_changesMade.clear();
+    m_unchangedState = storedState();
+    m_unchangedPlan = m_levelPlan;
     emit changesMadeChanged();
 }
 

@@ -85,8 +85,14 @@ public:
     const QStringList& minorSkills() const { return m_compileMnr; }
 
     // "Yes" once a choice changed since the last save or load, "No" or empty.
+    // Every operation that changes what a profile stores (names, class,
+    // race, gender, attributes, skills, birthsign, tasks, level plan) sets it
+    // to "Yes".
     const QString& ChangesMade() const { return m_changesMade; }
     void setChangesMade(const QString& value);
+    // After a successful save or load: "No", and the character as it stands
+    // is what later changes are measured against.
+    void markUnchanged();
 
     // --- what the windows show ----------------------------------------------
     const QString& reviewLine(int i) const { return m_review[size_t(i)]; }
@@ -187,10 +193,15 @@ private:
     void chooseFavAtt(bool first, int index);
     void afterSkillTick(bool major);
     void insertInOrder(QVector<SkillItem>& list, const QString& name);
+    // Everything a profile stores, for telling whether it changed.
+    QStringList storedState() const;
+    void noteChange();
 
     QString m_realName, m_className, m_class, m_characterName, m_race, m_gender, m_favAtt1,
         m_favAtt2, m_birthsign;
     QString m_changesMade;
+    QStringList m_unchangedState;
+    LevelPlan m_unchangedPlan;
     std::array<QString, LineCount> m_review;
     std::array<bool, LineCount> m_blue{};
     std::array<QString, SumCount> m_summary;

@@ -434,6 +434,7 @@ ApplyResult applyProfile(Character& c, const QString& path) {
             c.setTaskText(n, taskText[n]);
     }
     c.setLevelPlan(levelPlanFromLines(planLines));
+    c.markUnchanged();
     return {};
 }
 

@@ -6,6 +6,7 @@
 #include "platform.h"
 #include "printprofile.h"
 #include "shell/forms.h"
+#include "shell/optionbutton.h"
 #include "shell/twips.h"
 #include "wizard/frmMain.h"
 
@@ -107,7 +108,7 @@ frmPrint::frmPrint() {
     const std::array<QString, 2> layouts = {QStringLiteral("Portrait"),
                                             QStringLiteral("Landscape")};
     for (int i = 0; i < 2; ++i) {
-        auto* o = new QRadioButton(layouts[size_t(i)], this);
+        auto* o = new OptionButton(layouts[size_t(i)], this);
         o->setObjectName(QStringLiteral("optOrientation(%1)").arg(i));
         o->setAccessibleName(layouts[size_t(i)]);
         o->setGeometry(twipsRect(2880, 1380 + i * 315, 2400, 285));

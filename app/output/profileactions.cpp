@@ -48,7 +48,7 @@ bool SaveInformation(const QString& fileName) {
                MsgButtons::OK, MsgIcon::Exclamation);
         return false;
     }
-    c.setChangesMade(QStringLiteral("No"));
+    c.markUnchanged();
     return true;
 }
 

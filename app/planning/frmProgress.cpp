@@ -3,6 +3,7 @@
 #include "character.h"
 #include "shell/forms.h"
 #include "shell/frmBubbleD.h"
+#include "shell/optionbutton.h"
 #include "shell/twips.h"
 #include "wizard/frmMain.h"
 
@@ -158,9 +159,9 @@ frmProgress::frmProgress() {
 
     // The screen switch, and in its place while names are browsed the two
     // buttons of the name browser.
-    m_optScreen[0] = new QRadioButton(QStringLiteral("&Tasks"), this);
+    m_optScreen[0] = new OptionButton(QStringLiteral("&Tasks"), this);
     m_optScreen[0]->setGeometry(twipsRect(120, 120, 1620, 315));
-    m_optScreen[1] = new QRadioButton(QStringLiteral("&Summary"), this);
+    m_optScreen[1] = new OptionButton(QStringLiteral("&Summary"), this);
     m_optScreen[1]->setGeometry(twipsRect(1860, 120, 1620, 315));
     for (int i = 0; i < 2; ++i) {
         m_optScreen[size_t(i)]->setObjectName(indexed("optScreen", i));

@@ -8,9 +8,11 @@
 #include "planning/frmSheet.h"
 #include "wizard/frmMain.h"
 
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QScreen>
+#include <QTimer>
 
 namespace tarvo {
 
@@ -66,19 +68,74 @@ void PlaceProgressBesideMain() {
     QWidget* m = forms::main();
     QWidget* p = forms::progress();
     QRect mf = m->frameGeometry();
-    const int width = p->frameGeometry().width();
-    // On a small screen the main window moves right so that the progress
-    // window does not start off the screen's left edge (where many window
-    // systems would push it back and part the two).
-    if (const QScreen* s = m->screen()) {
-        const int shift = s->availableGeometry().left() - (mf.left() - width);
-        if (shift > 0) {
-            m->move(mf.left() + shift, mf.top());
-            mf = m->frameGeometry();
+    const QRect pf = p->frameGeometry();
+    const QScreen* s = m->screen();
+    if (!s) {
+        p->move(mf.left() - pf.width(), mf.top());
+        return;
+    }
+    // Room for the progress window on the left comes first; the main window
+    // moves right for it, but both always stay whole on the screen, where a
+    // narrow screen makes the progress window overlap the main window.
+    const QRect avail = s->availableGeometry();
+    int left = qMax(mf.left(), avail.left() + pf.width());
+    left = qMax(avail.left(), qMin(left, avail.right() + 1 - mf.width()));
+    const int lowest = avail.bottom() + 1 - qMax(mf.height(), pf.height());
+    const int top = qMax(avail.top(), qMin(mf.top(), lowest));
+    if (left != mf.left() || top != mf.top()) {
+        m->move(left, top);
+        mf.moveTo(left, top);
+    }
+    p->move(qMax(avail.left(), mf.left() - pf.width()), mf.top());
+}
+
+namespace {
+// A window is framed by the window manager some time after it is shown, and
+// only then are its frame's sizes known. Until that has happened to both
+// windows (or a second has passed), the progress window is placed again
+// whenever a frame changes.
+class PlaceWhenFramed : public QObject {
+public:
+    PlaceWhenFramed() : QObject(forms::main()) {
+        m_timer.setInterval(25);
+        connect(&m_timer, &QTimer::timeout, this, &PlaceWhenFramed::check);
+        m_timer.start();
+        m_since.start();
+        m_margins = margins();
+    }
+
+private:
+    static QMargins frame(const QWidget* w) {
+        const QRect f = w->frameGeometry();
+        const QRect g = w->geometry();
+        return {g.left() - f.left(), g.top() - f.top(), f.right() - g.right(),
+                f.bottom() - g.bottom()};
+    }
+    static std::pair<QMargins, QMargins> margins() {
+        return {frame(forms::main()), frame(forms::progress())};
+    }
+    void check() {
+        if (!forms::progressIfLoaded() || !forms::main()->isVisible()) {
+            deleteLater();
+            return;
+        }
+        const auto now = margins();
+        if (now != m_margins) {
+            m_margins = now;
+            PlaceProgressBesideMain();
+        }
+        const bool framed = !now.first.isNull() && !now.second.isNull();
+        if ((framed && m_since.elapsed() > 200) || m_since.elapsed() > 1000) {
+            m_timer.stop();
+            deleteLater();
         }
     }
-    p->move(mf.left() - width, mf.top());
-}
+
+    QTimer m_timer;
+    QElapsedTimer m_since;
+    std::pair<QMargins, QMargins> m_margins;
+};
+} // namespace
 
 void CloseAndContinue(QWidget* form, const QString& formName) {
     if (formName == QLatin1String("frmSplash")) {
@@ -92,6 +149,7 @@ void CloseAndContinue(QWidget* form, const QString& formName) {
         m->raise();
         m->activateWindow();
         PlaceProgressBesideMain();
+        new PlaceWhenFramed;
     }
     if (form) {
         form->hide();

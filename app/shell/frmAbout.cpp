@@ -4,6 +4,7 @@
 #include "appinfo.h"
 #include "forms.h"
 #include "ini/textfile.h"
+#include "optionbutton.h"
 #include "twips.h"
 #include "wizard/frmMain.h"
 
@@ -77,7 +78,7 @@ frmAbout::frmAbout() {
     version->setGeometry(twipsRect(2640, 480, 3840, 315));
 
     for (int i = 0; i < 3; ++i) {
-        auto* o = new QRadioButton(QLatin1String(kCaptions[i]), this);
+        auto* o = new OptionButton(QLatin1String(kCaptions[i]), this);
         o->setObjectName(QStringLiteral("optNav(%1)").arg(i));
         o->setGeometry(twipsRect(120 + i * 1560, 1200, 1440, 315));
         o->setAccessibleName(QLatin1String(kCaptions[i]));

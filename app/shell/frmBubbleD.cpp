@@ -1,10 +1,12 @@
 #include "frmBubbleD.h"
 
 #include "appfolder.h"
+#include "desktop.h"
 #include "twips.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QBitmap>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -105,8 +107,30 @@ void frmBubbleD::mousePressEvent(QMouseEvent*) {
     close();
 }
 
+void frmBubbleD::showEvent(QShowEvent* event) {
+    // Without a compositing manager the see-through corners would be black:
+    // the window takes the balloon's shape instead.
+    if (translucentWindowsAvailable()) {
+        clearMask();
+    } else {
+        QImage shape(size(), QImage::Format_ARGB32_Premultiplied);
+        shape.fill(Qt::transparent);
+        QPainter p(&shape);
+        paintBalloon(p);
+        if (m_arrowU->isVisible())
+            p.drawPixmap(m_arrowU->pos(), m_arrowU->pixmap());
+        p.end();
+        setMask(QBitmap::fromImage(shape.createAlphaMask(Qt::ThresholdAlphaDither)));
+    }
+    QWidget::showEvent(event);
+}
+
 void frmBubbleD::paintEvent(QPaintEvent*) {
     QPainter p(this);
+    paintBalloon(p);
+}
+
+void frmBubbleD::paintBalloon(QPainter& p) const {
     const QRect body(0, 20, kWidth, kHeight);
     if (!m_background.isNull()) {
         p.drawPixmap(body, m_background);

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QLabel;
+class QPainter;
 class QTimer;
 
 namespace tarvo {
@@ -23,8 +24,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    void paintBalloon(QPainter& p) const;
+
     QLabel* m_title;
     QLabel* m_text;
     QLabel* m_arrowD;

@@ -5,6 +5,7 @@
 #include "frmAbout.h"
 #include "ini/mdlVbNetIni.h"
 #include "mdlGeneral.h"
+#include "optionbutton.h"
 #include "planning/frmProgress.h"
 #include "platform.h"
 #include "settings.h"
@@ -170,7 +171,7 @@ frmOptions::frmOptions() {
     const char* navCaptions[3] = {"Program", "Settings File", "Installations"};
     const char* frameCaptions[3] = {"Program", "Settings file", "Installations"};
     for (int i = 0; i < 3; ++i) {
-        auto* o = new QRadioButton(QLatin1String(navCaptions[i]), this);
+        auto* o = new OptionButton(QLatin1String(navCaptions[i]), this);
         o->setObjectName(indexed("optNav", i));
         o->setGeometry(twipsRect(120 + i * 1560, 120, 1440, 315));
         o->setAccessibleName(QLatin1String(navCaptions[i]));

@@ -14,10 +14,10 @@
 namespace tarvo {
 
 namespace {
-QLabel* label(QWidget* parent, const char* name, const QString& text, QRect geometry) {
+QLabel* label(QWidget* parent, const char* name, const QString& text) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(QLatin1String(name));
-    l->setGeometry(geometry);
+    l->setWordWrap(true);
     return l;
 }
 } // namespace
@@ -28,32 +28,31 @@ frmSplash::frmSplash(QWidget* parent)
     setWindowTitle(kProgramTitle);
     setAttribute(Qt::WA_DeleteOnClose);
     paintBlue(this);
-    setFixedSize(twipsSize(7200, 4200));
 
     auto* logo = new QLabel(this);
     logo->setObjectName(QStringLiteral("imgLogo"));
     logo->setGeometry(twipsRect(240, 240, 4950, 3000));
     logo->setAlignment(Qt::AlignCenter);
     logo->setScaledContents(false);
+    // The logo and every text are in place before the first paint.
+    logo->setPixmap(QPixmap(appPath(QStringLiteral("/Images/LogoMed.JPG"))));
 
-    QLabel* product =
-        label(this, "lblProductName", QStringLiteral("TARVO"), twipsRect(5040, 360, 1920, 600));
+    QLabel* product = label(this, "lblProductName", QStringLiteral("TARVO"));
     QFont f = product->font();
     f.setPointSize(20);
     f.setBold(true);
     product->setFont(f);
-    QLabel* major =
-        label(this, "lblMajor", QString::number(kVersionMajor), twipsRect(5040, 900, 1920, 1300));
+    QLabel* major = label(this, "lblMajor", QString::number(kVersionMajor));
     f.setPointSize(48);
     major->setFont(f);
-    label(this, "lblPlatform", QStringLiteral("Character Profile Creator"),
-          twipsRect(5040, 2200, 2040, 300));
-    label(this, "lblCompanyProduct", QStringLiteral("Ferrandel Network's"),
-          twipsRect(5040, 2520, 2040, 300));
-    label(this, "lblVersion", QString(), twipsRect(5040, 2840, 2040, 300));
-    label(this, "lblCompany", QString(), twipsRect(5040, 3160, 2040, 300));
-    m_status = label(this, "lblStatus", QString(), twipsRect(240, 3480, 6720, 420));
+    label(this, "lblPlatform", QStringLiteral("Character Profile Creator"));
+    label(this, "lblCompanyProduct", QStringLiteral("Ferrandel Network's"));
+    label(this, "lblVersion", QStringLiteral("Version ") + versionText());
+    label(this, "lblCompany", kCompanyName);
+    m_status = label(this, "lblStatus", QString());
+    m_status->setWordWrap(false);
     m_status->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    arrangeLabels();
 
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("Timer1"));
@@ -66,6 +65,27 @@ frmSplash::frmSplash(QWidget* parent)
         move(s->availableGeometry().center() - rect().center());
 }
 
+void frmSplash::arrangeLabels() {
+    // The texts stand in a column right of the logo, each as tall as its
+    // wrapped text needs; the window grows where the fonts are large.
+    const QRect logo = findChild<QLabel*>(QStringLiteral("imgLogo"))->geometry();
+    const int gap = twips(120);
+    const int left = logo.right() + 1 + gap;
+    const int width = twips(7200) - gap - left;
+    int top = logo.top();
+    for (const char* name : {"lblProductName", "lblMajor", "lblPlatform", "lblCompanyProduct",
+                             "lblVersion", "lblCompany"}) {
+        auto* l = findChild<QLabel*>(QLatin1String(name));
+        const int height = l->heightForWidth(width);
+        l->setGeometry(left, top, width, height > 0 ? height : l->sizeHint().height());
+        top += l->height();
+    }
+    const int statusTop = qMax(top, logo.bottom() + 1) + gap;
+    const int statusHeight = qMax(twips(420), m_status->sizeHint().height());
+    m_status->setGeometry(logo.left(), statusTop, twips(7200) - 2 * logo.left(), statusHeight);
+    setFixedSize(twips(7200), qMax(twips(4200), statusTop + statusHeight + gap));
+}
+
 void frmSplash::status(const QString& text) {
     m_status->setText(text);
     // Show each step as it happens; the steps are quick.
@@ -73,12 +93,6 @@ void frmSplash::status(const QString& text) {
 }
 
 void frmSplash::load() {
-    findChild<QLabel*>(QStringLiteral("lblVersion"))
-        ->setText(QStringLiteral("Version ") + versionText());
-    findChild<QLabel*>(QStringLiteral("imgLogo"))
-        ->setPixmap(QPixmap(appPath(QStringLiteral("/Images/LogoMed.JPG"))));
-    findChild<QLabel*>(QStringLiteral("lblCompany"))->setText(kCompanyName);
-
     status(QStringLiteral("Updating version numbers..."));
     status(QStringLiteral("...writing versions.ini..."));
     WriteProgramVersion();

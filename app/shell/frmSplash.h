@@ -18,6 +18,7 @@ public:
     void load();
 
 private:
+    void arrangeLabels();
     void status(const QString& text);
 
     QLabel* m_status;

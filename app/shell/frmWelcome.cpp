@@ -2,9 +2,11 @@
 
 #include "appfolder.h"
 #include "appinfo.h"
+#include "elide.h"
 #include "forms.h"
 #include "globals.h"
 #include "ini/mdlVbNetIni.h"
+#include "launch.h"
 #include "mdlGeneral.h"
 #include "planning/frmProgress.h"
 #include "platform.h"
@@ -197,8 +199,9 @@ void frmWelcome::Form_Load() {
     }
     if (*visible) {
         m_cmdCreate[3]->setVisible(true);
-        m_cmdCreate[3]->setText(ReadIniValue(kProgram, kCaptionKey, QStringLiteral("Unspecified!"),
-                                             appPath(QStringLiteral("/Data/settings.ini"))));
+        showElided(m_cmdCreate[3],
+                   ReadIniValue(kProgram, kCaptionKey, QStringLiteral("Unspecified!"),
+                                appPath(QStringLiteral("/Data/settings.ini"))));
         return;
     }
     // Without the optional button the others spread over its room.
@@ -235,7 +238,7 @@ void frmWelcome::cmdCreate_Click(int index) {
             msgBox(QStringLiteral("No program has been set for this button. Set its command line "
                                   "(iniCmdCreate(3).Launchpath) in the settings file."),
                    MsgButtons::OK, MsgIcon::Exclamation);
-        } else if (!platform().start(command)) {
+        } else if (!platform().start(resolveLaunchCommand(command))) {
             msgBox(QStringLiteral("The program \"%1\" could not be started.").arg(command),
                    MsgButtons::OK, MsgIcon::Exclamation);
         }

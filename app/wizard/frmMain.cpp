@@ -15,11 +15,13 @@
 #include "platform.h"
 #include "reftables.h"
 #include "settings.h"
+#include "shell/elide.h"
 #include "shell/forms.h"
 #include "shell/frmBubbleD.h"
 #include "shell/frmOptions.h"
 #include "shell/frmWelcome.h"
 #include "shell/keyboard.h"
+#include "shell/optionbutton.h"
 #include "shell/twips.h"
 
 #include <QApplication>
@@ -372,7 +374,7 @@ void frmMain::buildNavigation() {
     auto* group = new QButtonGroup(this);
     group->setObjectName(QStringLiteral("grpNav"));
     for (int n = 0; n < kStepCount; ++n) {
-        auto* o = new QRadioButton(stepWords()[n], this);
+        auto* o = new OptionButton(stepWords()[n], this);
         o->setObjectName(indexed(QStringLiteral("optNav"), n));
         o->setGeometry(twipsRect(240, 720 + n * 390, 1140, 330));
         group->addButton(o, n);
@@ -523,7 +525,7 @@ void frmMain::buildStepTwo(QGroupBox* f) {
         makeFrame(f, QStringLiteral("fmeClassSpecialization(1)"),
                   QStringLiteral("Class Specialization"), 180, 1140, kLeftWidth, 1380);
     for (int i = 0; i < 3; ++i) {
-        auto* o = new QRadioButton(specializations()[i], m_fmeClassSpecialization[1]);
+        auto* o = new OptionButton(specializations()[i], m_fmeClassSpecialization[1]);
         o->setObjectName(indexed(QStringLiteral("optClass"), i));
         o->setGeometry(twipsRect(150, 345 + i * 330, 1320, 285));
         connect(o, &QRadioButton::clicked, this, [i] { character().chooseClass(i); });
@@ -564,7 +566,7 @@ void frmMain::buildStepThree(QGroupBox* f) {
     m_fmeRace = makeFrame(f, QStringLiteral("fmeRace"), QStringLiteral("Character's Race"), 180,
                           1140, kLeftWidth, 1800);
     for (int i = 0; i < 10; ++i) {
-        auto* o = new QRadioButton(races()[i], m_fmeRace);
+        auto* o = new OptionButton(races()[i], m_fmeRace);
         o->setObjectName(indexed(QStringLiteral("optRace"), i));
         o->setGeometry(
             twipsRect(i < 5 ? 150 : 1500, 300 + (i % 5) * 285, i < 5 ? 1320 : 1290, 285));
@@ -608,7 +610,7 @@ void frmMain::buildStepFour(QGroupBox* f) {
         QGroupBox* frame = g == 0 ? m_fmeFavAtt1 : m_fmeFavAtt2;
         auto& options = g == 0 ? m_optFavAtt1 : m_optFavAtt2;
         for (int j = 0; j < 8; ++j) {
-            auto* o = new QRadioButton(attributes()[j], frame);
+            auto* o = new OptionButton(attributes()[j], frame);
             o->setObjectName(
                 indexed(g == 0 ? QStringLiteral("optFavAtt1") : QStringLiteral("optFavAtt2"), j));
             o->setGeometry(
@@ -633,7 +635,7 @@ void frmMain::buildStepFour(QGroupBox* f) {
 
 void frmMain::buildStepFive(QGroupBox* f) {
     for (int i = 0; i < 2; ++i) {
-        auto* o = new QRadioButton(
+        auto* o = new OptionButton(
             i == 0 ? QStringLiteral("Major Skills") : QStringLiteral("Minor Skills"), f);
         o->setObjectName(indexed(QStringLiteral("optSkillSelect"), i));
         o->setGeometry(twipsRect(180 + i * 1440, 300, 1440, 285));
@@ -683,7 +685,7 @@ void frmMain::buildStepSix(QGroupBox* f) {
     m_fmeBirthsign = makeFrame(f, QStringLiteral("fmeBirthsign"), QStringLiteral("Birthsign"), 180,
                                300, left, 2400);
     for (int i = 0; i < 13; ++i) {
-        auto* o = new QRadioButton(birthsigns()[i], m_fmeBirthsign);
+        auto* o = new OptionButton(birthsigns()[i], m_fmeBirthsign);
         o->setObjectName(indexed(QStringLiteral("optBirthsign"), i));
         o->setGeometry(
             twipsRect(i < 7 ? 150 : 1860, 300 + (i % 7) * 285, i < 7 ? 1680 : 1620, 285));
@@ -1156,7 +1158,7 @@ void frmMain::renderReview(int line) {
     if (line < 0 || line >= kMarkCount)
         return;
     const Character& c = character();
-    m_txtReview[size_t(line)]->setText(c.reviewLine(line));
+    showElided(m_txtReview[size_t(line)], c.reviewLine(line));
     QLabel* mark = m_imgStatus[size_t(line)];
     const bool set = c.markBlue(line);
     mark->setPixmap(m_markPictures[set ? 1 : 0]);

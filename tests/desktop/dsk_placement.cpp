@@ -1,10 +1,14 @@
 // Where the windows land on a real desktop, framed by a window manager: the
 // geometry is read from the X server (the window's place and the frame the
 // window manager announces), not from what the program asked for.
+#include "planning/frmProgress.h"
 #include "scriptedplatform.h"
 #include "shell/forms.h"
+#include "shell/frmBubbleD.h"
 #include "shell/frmSplash.h"
 #include "shell/frmWelcome.h"
+#include "shell/twips.h"
+#include "wizard/frmMain.h"
 
 #include <QGuiApplication>
 #include <QProcess>
@@ -127,6 +131,49 @@ private slots:
         QVERIFY2(e.top() > 0, "the window manager framed the welcome window");
         CHECK_ON_SCREEN(f);
         CHECK_CENTRED(f, e);
+    }
+
+    // On to the wizard: the progress window against the main window's left
+    // edge, tops level; where the screen is too narrow for both side by
+    // side, both still whole on it.
+    void progressBesideMainOnTheFirstHandOver() {
+        QWidget* welcome = forms::welcome();
+        QTest::mouseClick(welcome->findChild<QPushButton*>(QStringLiteral("cmdCreate(2)")),
+                          Qt::LeftButton);
+        QWidget* m = static_cast<QWidget*>(forms::mainIfLoaded());
+        QWidget* p = static_cast<QWidget*>(forms::progressIfLoaded());
+        QVERIFY(m && p);
+        QRect mf = realFrame(m), pf = realFrame(p);
+        // Both framed and settled: read once more after a pause.
+        QTest::qWait(300);
+        mf = realFrame(m);
+        pf = realFrame(p);
+        CHECK_ON_SCREEN(mf);
+        CHECK_ON_SCREEN(pf);
+        QCOMPARE(pf.top(), mf.top());
+        if (available().width() >= mf.width() + pf.width())
+            QCOMPARE(pf.right() + 1, mf.left());
+        else
+            QVERIFY(pf.left() < mf.left());
+    }
+
+    // Without a compositing manager the balloon is cut to its shape: what
+    // lies under its corners shows through, not black.
+    void balloonHasNoBlackCorners() {
+        QWidget* m = static_cast<QWidget*>(forms::main());
+        const QRect mf = realFrame(m);
+        tarvo::ShowBubble(QStringLiteral("Title"), QStringLiteral("Text"),
+                          tarvo::toTwips(mf.left() + 40), tarvo::toTwips(mf.top() + 60));
+        QWidget* b = tarvo::currentBubble();
+        QVERIFY(b);
+        QVERIFY(QTest::qWaitForWindowExposed(b));
+        QTest::qWait(200);
+        const QRect c = clientOnServer(b);
+        const QImage shot = QGuiApplication::primaryScreen()
+                                ->grabWindow(0, c.x(), c.y(), c.width(), c.height())
+                                .toImage();
+        const QColor corner = shot.pixelColor(1, 21);
+        QVERIFY2(corner != QColor(Qt::black), "the balloon's corner is black");
     }
 };
 
