@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 
 namespace tarvo {
@@ -208,6 +209,17 @@ QString composeHTML(HtmlPage& page, const Character& c, const QString& domain, c
     line(comment);
     line(page.BottomTemplate);
     return out;
+}
+
+bool writeHtmlFile(const QString& path, const QString& code, QString* reason) {
+    const QFileInfo fi(path);
+    const auto writeBits =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    if (fi.isFile() && (!fi.isWritable() || !(fi.permissions() & writeBits))) {
+        *reason = QStringLiteral("the file is read-only.");
+        return false;
+    }
+    return replaceFileContents(path, code.toUtf8(), reason);
 }
 
 bool ExportHTML(HtmlPage& page, const Character& c, QString* code, QString* failure) {

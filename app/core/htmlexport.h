@@ -76,6 +76,11 @@ QString defaultPageHeading(const Character& c);
 QString composeHTML(HtmlPage& page, const Character& c, const QString& domain, const QString& topB,
                     const QDateTime& now);
 
+// Writes a saved page (UTF-8) in one atomic replace. A file without write
+// permission counts as read-only, as it does for profiles. False with the
+// reason when it cannot be written; the old file is then whole.
+bool writeHtmlFile(const QString& path, const QString& code, QString* reason);
+
 // One generation: reads topB.html for a whole page, composes, writes the
 // code to the work file, reads it back and deletes it. False when a whole
 // page lacks topB.html (failure holds its path; nothing is composed).

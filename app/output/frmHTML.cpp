@@ -478,7 +478,7 @@ void frmHTML::Save() {
     const QString file = GetSaveAsNameHTML(QStringLiteral("mycharacter.html"), appFolder());
     if (!file.isEmpty()) {
         QString reason;
-        if (!replaceFileContents(file, (code() + QLatin1String("\r\n")).toUtf8(), &reason)) {
+        if (!writeHtmlFile(file, code() + QLatin1String("\r\n"), &reason)) {
             msgBox(QStringLiteral("TARVO2 could not save the HTML code to %1: %2\n\nThe code has "
                                   "not been saved. Please choose another file or folder and try "
                                   "again.")
