@@ -222,6 +222,15 @@ bool writeHtmlFile(const QString& path, const QString& code, QString* reason) {
     return replaceFileContents(path, code.toUtf8(), reason);
 }
 
+bool writeWorkingFile(const char* relative, const QString& code, QString* path, QString* reason) {
+    const QString file = writablePath(QLatin1String(relative));
+    if (path)
+        *path = file;
+    if (QFileInfo(file).isFile())
+        QFile::remove(file);
+    return replaceFileContents(file, code.toUtf8(), reason);
+}
+
 bool ExportHTML(HtmlPage& page, const Character& c, QString* code, QString* failure) {
     QString topB;
     if (page.wholePage && !readHtmlTemplate(kTopB, &topB, failure))
@@ -229,8 +238,8 @@ bool ExportHTML(HtmlPage& page, const Character& c, QString* code, QString* fail
     *code = composeHTML(page, c, globals().Domain, topB, QDateTime::currentDateTime());
 
     // The code passes through the work file, which is gone again afterwards.
-    const QString work = writablePath(QLatin1String(kHtmlWorkFile));
-    if (replaceFileContents(work, code->toUtf8())) {
+    QString work;
+    if (writeWorkingFile(kHtmlWorkFile, *code, &work)) {
         QFile f(work);
         if (f.open(QIODevice::ReadOnly))
             *code = QString::fromUtf8(f.readAll());

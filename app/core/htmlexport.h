@@ -81,6 +81,14 @@ QString composeHTML(HtmlPage& page, const Character& c, const QString& domain, c
 // reason when it cannot be written; the old file is then whole.
 bool writeHtmlFile(const QString& path, const QString& code, QString* reason);
 
+// Writes one of the program's working files (kHtmlWorkFile, kHtmlCodeFile)
+// whole, through the resolver of written files. The old one is removed
+// first: nothing keeps it, and replacing a file by rename makes the file
+// system put the old data on the disk first, which takes milliseconds.
+// False with the reason when it cannot be written; path gets its path.
+bool writeWorkingFile(const char* relative, const QString& code, QString* path = nullptr,
+                      QString* reason = nullptr);
+
 // One generation: reads topB.html for a whole page, composes, writes the
 // code to the work file, reads it back and deletes it. False when a whole
 // page lacks topB.html (failure holds its path; nothing is composed).

@@ -2,7 +2,6 @@
 
 #include "appfolder.h"
 #include "character.h"
-#include "ini/safewrite.h"
 #include "ini/textfile.h"
 #include "planning/frmProgress.h"
 #include "platform.h"
@@ -18,6 +17,7 @@
 #include <QDir>
 #include <QFontDatabase>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -227,28 +227,19 @@ frmHTML::frmHTML() {
     connect(m_cmdClose, &QPushButton::clicked, this, &QWidget::close);
     connect(m_chkUnlock, &QCheckBox::toggled, this, [this](bool on) { chkUnlock_Click(on); });
 
-    // Tab order as seen: the options frame by frame, the commands, the code.
-    QWidget* order[] = {m_optOption[0],
-                        m_optOption[1],
-                        m_optOption[2],
-                        m_optOption[3],
-                        m_optOption[4],
-                        m_optOption[5],
-                        m_optOption[6],
-                        m_optOption[7],
-                        m_optOption[8],
-                        m_optOption[9],
-                        m_cmdComponentOptions,
-                        m_cmdGenerate,
-                        m_txtOutput,
-                        m_chkUnlock,
-                        m_cmdPreview,
-                        m_cmdLoad,
-                        m_cmdSave,
-                        m_cmdCopy,
-                        m_cmdClose};
-    for (size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    // Tab order as seen: the options frame by frame, then top to bottom.
+    QWidget* previous = nullptr;
+    const auto chain = [&](QWidget* next) {
+        if (previous)
+            setTabOrder(previous, next);
+        previous = next;
+    };
+    for (QRadioButton* o : m_optOption)
+        chain(o);
+    for (QWidget* x : std::initializer_list<QWidget*>{m_cmdComponentOptions, m_cmdGenerate,
+                                                      m_txtOutput, m_chkUnlock, m_cmdPreview,
+                                                      m_cmdLoad, m_cmdSave, m_cmdCopy, m_cmdClose})
+        chain(x);
 
     Form_Load();
 }
@@ -274,6 +265,14 @@ void frmHTML::closeEvent(QCloseEvent* event) {
         m->activateWindow();
     }
     event->accept();
+}
+
+void frmHTML::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 bool frmHTML::eventFilter(QObject* watched, QEvent* event) {
@@ -452,13 +451,12 @@ QString frmHTML::code() const {
 
 void frmHTML::cmdGenerate_Click() {
     ExportHTML();
-    replaceFileContents(writablePath(QLatin1String(kHtmlCodeFile)), code().toUtf8());
+    writeWorkingFile(kHtmlCodeFile, code());
 }
 
 void frmHTML::cmdPreview_Click() {
-    const QString file = writablePath(QLatin1String(kHtmlCodeFile));
-    QString reason;
-    if (!replaceFileContents(file, code().toUtf8(), &reason)) {
+    QString file, reason;
+    if (!writeWorkingFile(kHtmlCodeFile, code(), &file, &reason)) {
         // Never a browser showing an older page.
         msgBox(QStringLiteral("TARVO2 could not write the preview page %1: %2\n\nThe page cannot "
                               "be shown in your browser.")
