@@ -158,6 +158,15 @@ private slots:
         click("cmdClose");
         QVERIFY(forms::main()->isVisible() && forms::main()->isEnabled());
         QVERIFY(forms::progress()->isVisible() && forms::progress()->isEnabled());
+
+        // Without the player's name the heading takes the character's, else a neutral one.
+        character().setRealName("");
+        QVERIFY(ShowHtmlWizard()->findChild<QPlainTextEdit*>()->toPlainText().contains(
+            "<H1>Nerevar, a Morrowind Character</H1>"));
+        htmlWizardIfLoaded()->close();
+        character().setCharacterName("");
+        QVERIFY(ShowHtmlWizard()->findChild<QPlainTextEdit*>()->toPlainText().contains(
+            "<H1>My Morrowind Character</H1>"));
     }
 
     void wholePagesParseAndShowWhatWasTyped() {

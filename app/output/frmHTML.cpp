@@ -259,6 +259,9 @@ void frmHTML::Form_Load() {
 }
 
 void frmHTML::closeEvent(QCloseEvent* event) {
+    // Gone for good: opening the wizard again starts afresh.
+    if (g_html == this)
+        g_html = nullptr;
     setWizardWindows(true);
     if (frmMain* m = forms::mainIfLoaded()) {
         m->raise();
