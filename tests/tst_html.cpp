@@ -176,6 +176,12 @@ private slots:
 
         click("optOption(1)");
         click("optOption(8)");
+        // The pointer over a colour previews it; over the frame it is undone.
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QTest::mouseMove(c("optOption(8)"));
+        QCOMPARE(c("optOption(8)")->palette().color(QPalette::Window), QColor("#1A3A1E"));
+        QTest::mouseMove(c<QWidget>("fmeOptions(2)"), QPoint(4, 4));
+        QCOMPARE(c("optOption(8)")->palette().color(QPalette::Window), QColor("#316AC5"));
         c<QAction>("mnuPOCComponents(0)")->trigger();
         c<QAction>("mnuPOCComponents(1)")->trigger();
         m_p->setNextInput(QString("Hello \"friends\" & <b>foes</b>"));

@@ -20,6 +20,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -56,9 +57,12 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& cap
 void setColours(QWidget* w, const QColor& background, const QColor& text) {
     QPalette p = w->palette();
     p.setColor(QPalette::Window, background);
-    if (text.isValid())
+    if (text.isValid()) {
         p.setColor(QPalette::WindowText, text);
+        p.setColor(QPalette::ButtonText, text);
+    }
     w->setPalette(p);
+    w->setBackgroundRole(QPalette::Window);
     w->setAutoFillBackground(true);
 }
 
@@ -279,14 +283,20 @@ void frmHTML::keyPressEvent(QKeyEvent* event) {
 }
 
 bool frmHTML::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::MouseMove || type == QEvent::Enter) {
         for (int i = 0; i < 10; ++i)
             if (watched == m_optOption[size_t(i)]) {
                 optOption_MouseMove(i);
                 return false;
             }
-        fmeOptions_MouseMove();
-    } else if (event->type() == QEvent::Leave && watched == m_fmeOptions[2]) {
+        // A frame also sees the moves its options pass on; only its bare
+        // area counts.
+        auto* frame = qobject_cast<QWidget*>(watched);
+        if (type == QEvent::MouseMove && frame &&
+            !frame->childAt(static_cast<QMouseEvent*>(event)->position().toPoint()))
+            fmeOptions_MouseMove();
+    } else if (type == QEvent::Leave && watched == m_fmeOptions[2]) {
         // Leaving the colour frame puts its colours back.
         ResetBGControls();
     }
