@@ -266,12 +266,22 @@ void frmHTML::closeEvent(QCloseEvent* event) {
     // Gone for good: opening the wizard again starts afresh.
     if (g_html == this)
         g_html = nullptr;
+    if (!m_givesBack) {
+        event->accept();
+        return;
+    }
     setWizardWindows(true);
     if (frmMain* m = forms::mainIfLoaded()) {
         m->raise();
         m->activateWindow();
     }
     event->accept();
+}
+
+void frmHTML::unload() {
+    m_givesBack = false;
+    hide();
+    close();
 }
 
 void frmHTML::keyPressEvent(QKeyEvent* event) {
@@ -617,6 +627,11 @@ frmHTML* ShowHtmlWizard() {
 
 frmHTML* htmlWizardIfLoaded() {
     return g_html;
+}
+
+void UnloadHtmlWizard() {
+    if (g_html)
+        g_html->unload();
 }
 
 } // namespace tarvo

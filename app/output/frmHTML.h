@@ -28,6 +28,9 @@ public:
     // Builds the code from the current options into the code window.
     void ExportHTML();
 
+    // Closes without showing the main and progress windows again.
+    void unload();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -66,6 +69,7 @@ private:
     void applyFragment();
 
     HtmlPage m_page;
+    bool m_givesBack = true;
     // "Yes" right after generating, "No" once an option changes.
     QString CodeUpToDate = QStringLiteral("Yes");
     // "True" while the window itself unticks the box after a refused unlock.
@@ -94,5 +98,8 @@ private:
 frmHTML* ShowHtmlWizard();
 // The wizard while it is open, else nullptr.
 frmHTML* htmlWizardIfLoaded();
+// Closes the wizard without giving the main and progress windows back
+// (program end, tests).
+void UnloadHtmlWizard();
 
 } // namespace tarvo
