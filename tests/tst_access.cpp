@@ -4,6 +4,7 @@
 #include "character.h"
 #include "globals.h"
 #include "output/frmFormatting.h"
+#include "output/frmHTML.h"
 #include "output/frmLoad.h"
 #include "output/frmPrint.h"
 #include "output/profileactions.h"
@@ -48,6 +49,7 @@ const std::vector<std::pair<const char*, std::function<QWidget*()>>> kWindows = 
     {"frmFormatting", []() -> QWidget* { return frmFormatting::instance(); }},
     {"frmOptions", []() -> QWidget* { return frmOptions::instance(); }},
     {"frmAbout", []() -> QWidget* { return frmAbout::instance(); }},
+    {"frmHTML", []() -> QWidget* { return ShowHtmlWizard(); }},
 };
 
 bool takesFocus(const QWidget* w) {

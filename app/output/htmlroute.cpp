@@ -1,15 +1,13 @@
 #include "htmlroute.h"
 
-#include "platform.h"
+#include "output/frmHTML.h"
 
 namespace tarvo {
 
 void openHtmlOutput(QWidget* from) {
+    // The wizard hides and disables the main and progress windows itself.
     Q_UNUSED(from);
-    msgBox(QStringLiteral("HTML output is not yet available in this version of TARVO2. You can "
-                          "save your profile as a text file or copy it to the clipboard "
-                          "instead."),
-           MsgButtons::OK, MsgIcon::Information);
+    ShowHtmlWizard();
 }
 
 } // namespace tarvo

@@ -3,6 +3,7 @@
 #include "appfolder.h"
 #include "character.h"
 #include "output/frmFormatting.h"
+#include "output/frmHTML.h"
 #include "output/htmlroute.h"
 #include "output/profileactions.h"
 #include "platform.h"
@@ -116,6 +117,7 @@ void unloadTextOutputWindows() {
         o->unload(false);
     if (frmAbout* a = frmAbout::ifLoaded())
         a->done(0);
+    UnloadHtmlWizard();
 }
 
 } // namespace tarvo

@@ -25,7 +25,8 @@ void copyPlainText();
 // cannot be written is named in a message and left as it was.
 void saveTextFile();
 
-// Closes the formatting, options and about windows (program end, tests).
+// Closes the formatting, options, about and HTML windows (program end,
+// tests).
 void unloadTextOutputWindows();
 
 } // namespace tarvo

@@ -5,6 +5,7 @@
 #include "character.h"
 #include "globals.h"
 #include "output/frmFormatting.h"
+#include "output/frmHTML.h"
 #include "output/frmLoad.h"
 #include "planning/frmProgress.h"
 #include "planning/frmSheet.h"
@@ -174,6 +175,10 @@ int main(int argc, char* argv[]) {
     }
     tarvo::showAboutWindow(0);
     ok &= save(tarvo::frmAbout::instance(), out, QStringLiteral("about"));
+
+    tarvo::frmHTML* html = tarvo::ShowHtmlWizard();
+    ok &= save(html, out, QStringLiteral("html-wizard"));
+    html->close();
 
     // Nothing of this run is worth keeping.
     c.setChangesMade(QStringLiteral("No"));
