@@ -27,7 +27,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollBar>
+#include <QSlider>
 
 namespace tarvo {
 
@@ -96,7 +96,7 @@ frmWizard::frmWizard() {
         const int top = 780 + (2 - i) * 330;
         QLabel* caption = makeLabel(m_fmeSteps[0], indexed("lblActivity", i),
                                     QLatin1String(activities[i]), twipsRect(240, top, 2040, 285));
-        auto* s = new QScrollBar(Qt::Horizontal, m_fmeSteps[0]);
+        auto* s = new QSlider(Qt::Horizontal, m_fmeSteps[0]);
         s->setObjectName(indexed("HScroll", i));
         s->setGeometry(twipsRect(2400, top, 5520, 255));
         s->setRange(0, kSliderMaximum);
@@ -176,7 +176,7 @@ frmWizard::frmWizard() {
     Form_Load();
 
     for (int i = 0; i < 3; ++i)
-        connect(m_HScroll[size_t(i)], &QScrollBar::valueChanged, this,
+        connect(m_HScroll[size_t(i)], &QSlider::valueChanged, this,
                 [this, i] { HScroll_Change(i); });
     for (int i = 0; i < 6; ++i)
         connect(m_chkKeywords[size_t(i)], &QCheckBox::toggled, this,
@@ -193,12 +193,12 @@ void frmWizard::Form_Load() {
     m_optPersonal->button(0)->setChecked(true);
     KeywordState.fill(QStringLiteral("False"));
     KeywordCount = 0;
-    for (QScrollBar* s : m_HScroll)
+    for (QSlider* s : m_HScroll)
         s->setValue(1);
 }
 
 void frmWizard::HScroll_Change(int index) {
-    QScrollBar* s = m_HScroll[size_t(index)];
+    QSlider* s = m_HScroll[size_t(index)];
     if (s->value() == 0)
         s->setValue(1);
 }

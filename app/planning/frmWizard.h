@@ -12,7 +12,7 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
-class QScrollBar;
+class QSlider;
 
 namespace tarvo {
 
@@ -40,7 +40,7 @@ private:
 
     QLabel* m_lblTitle = nullptr;
     std::array<QGroupBox*, 4> m_fmeSteps{};
-    std::array<QScrollBar*, 3> m_HScroll{};
+    std::array<QSlider*, 3> m_HScroll{};
     std::array<QCheckBox*, 6> m_chkKeywords{};
     QButtonGroup* m_optOthers = nullptr;
     QButtonGroup* m_optPersonal = nullptr;
