@@ -27,7 +27,9 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <QSlider>
+#include <QTimer>
 
 namespace tarvo {
 
@@ -183,6 +185,17 @@ frmWizard::frmWizard() {
                 [this, i] { chkKeywords_Click(i); });
     connect(m_cmdBuild, &QPushButton::clicked, this, [this] { cmdBuild_Click(); });
     connect(m_cmdClose, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void frmWizard::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // The wizard's windows are loaded (hidden) while the user answers, so
+    // that a build only has to fill and show them.
+    if (!event->spontaneous())
+        QTimer::singleShot(0, this, [] {
+            forms::main();
+            forms::progress();
+        });
 }
 
 void frmWizard::Form_Load() {
