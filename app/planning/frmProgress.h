@@ -39,7 +39,6 @@ public:
     // Turns this window into the name browser for globals().NameCategory
     // ("Class" or "Character") and shows it.
     void openNameBrowser();
-    bool nameBrowserOpen() const;
     // Lists the names of the chosen category (or five generated ones).
     void cboCategory_Click();
     // Five more generated names below those listed.

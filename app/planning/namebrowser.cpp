@@ -90,10 +90,6 @@ void frmProgress::buildNameBrowser() {
     connect(m_cmdCancel, &QPushButton::clicked, this, [this] { SuggestCancel(); });
 }
 
-bool frmProgress::nameBrowserOpen() const {
-    return m_fmeName->isVisibleTo(this);
-}
-
 void frmProgress::showNameStatus(const QString& text) {
     m_lblNameStatus->setText(text);
 }
