@@ -90,6 +90,7 @@ private slots:
     }
 
     void cleanup() {
+        tarvo::test::deleteTopLevels({QStringLiteral("frmWizard")});
         forms::unloadAll();
         tarvo::globals().WelcomeReopened.clear();
         tarvo::character().reset();
@@ -288,16 +289,38 @@ private slots:
         QVERIFY(forms::loadIfLoaded() && forms::loadIfLoaded()->isVisible());
     }
 
-    void planningAssistantIsNotThereYet() {
-        frmWelcome* w = openWelcome();
+    void planningAssistantTakesTheWelcomeWindowsPlace() {
+        QPointer<frmWelcome> w = openWelcome();
         QTest::mouseClick(cmdCreate(w, 0), Qt::LeftButton);
-        QCOMPARE(m_platform->messages.size(), 1);
+        QTRY_VERIFY(!w);
+        auto* assistant = qobject_cast<QWidget*>(tarvo::test::findTopLevel("frmWizard"));
+        QVERIFY(assistant && assistant->isVisible());
+        QCOMPARE(assistant->windowTitle(), QStringLiteral("Character Generation Wizard"));
+        QVERIFY(!forms::mainIfLoaded() || !forms::mainIfLoaded()->isVisible());
+        QVERIFY(m_platform->messages.isEmpty());
+        // Closing it returns to the welcome window.
+        QTest::mouseClick(assistant->findChild<QPushButton*>("cmdClose"), Qt::LeftButton);
+        QVERIFY(forms::welcomeIfLoaded() && forms::welcomeIfLoaded()->isVisible());
+        QTRY_VERIFY(!tarvo::test::findTopLevel("frmWizard"));
+    }
+
+    void planningAssistantFromTheWizardAsksToSaveFirst() {
+        // Reopened from the wizard with unsaved changes: Cancel keeps everything.
+        tarvo::CloseAndContinue(nullptr, QStringLiteral("frmWelcome"));
+        tarvo::character().setRealName(QStringLiteral("Quill"));
+        forms::main()->hide();
+        tarvo::globals().WelcomeReopened = QStringLiteral("Yes");
+        frmWelcome* w = forms::welcome();
+        w->show();
+        m_platform->setNextAnswer(MsgResult::Cancel);
+        QTest::mouseClick(cmdCreate(w, 0), Qt::LeftButton);
         QCOMPARE(m_platform->lastMessage().text,
-                 QStringLiteral("The Character Planning Assistant is not available in this "
-                                "version."));
-        QCOMPARE(m_platform->lastMessage().icon, MsgIcon::Information);
+                 QStringLiteral("Do you want to save your current custom profile changes before "
+                                "doing this?"));
         QVERIFY(w->isVisible());
-        QVERIFY(!forms::mainIfLoaded());
+        QVERIFY(forms::mainIfLoaded());
+        QVERIFY(!tarvo::test::findTopLevel("frmWizard"));
+        QCOMPARE(tarvo::character().RealName(), QStringLiteral("Quill"));
     }
 
     void optionalButtonStartsItsProgram() {

@@ -1,6 +1,7 @@
 #include "frmProgress.h"
 
 #include "character.h"
+#include "namelists.h"
 #include "shell/forms.h"
 #include "shell/frmBubbleD.h"
 #include "shell/optionbutton.h"
@@ -266,27 +267,6 @@ void frmProgress::buildTasks() {
     }
 }
 
-void frmProgress::buildNameBrowser() {
-    m_fmeName = makeFrame(this, "fmeName");
-    makeHeading(m_fmeName, "lblNameBrowser", QStringLiteral("NAME BROWSER"));
-    m_cboCategory = new QComboBox(m_fmeName);
-    m_cboCategory->setObjectName(QStringLiteral("cboCategory"));
-    m_cboCategory->setAccessibleName(QStringLiteral("Name category"));
-    m_cboCategory->setGeometry(twipsRect(120, 480, 3120, 345));
-    m_lstNames = new QListWidget(m_fmeName);
-    m_lstNames->setObjectName(QStringLiteral("lstNames"));
-    m_lstNames->setAccessibleName(QStringLiteral("Names"));
-    m_lstNames->setGeometry(twipsRect(120, 900, 3120, 3570));
-    m_cmdGenerate = new QPushButton(QStringLiteral("Generate More"), m_fmeName);
-    m_cmdGenerate->setObjectName(QStringLiteral("cmdGenerate"));
-    m_cmdGenerate->setGeometry(twipsRect(120, 4170, 3120, 375));
-    m_cmdGenerate->hide();
-    m_lstTemp = new QListWidget(m_fmeName);
-    m_lstTemp->setObjectName(QStringLiteral("lstTemp"));
-    m_lstTemp->setGeometry(twipsRect(120, 4650, 3120, 300));
-    m_lstTemp->hide();
-}
-
 void frmProgress::optScreen_Click(int index) {
     m_fmeSummary->setVisible(index == 1);
     m_fmeProgress->setVisible(index == 0);
@@ -350,6 +330,8 @@ bool frmProgress::eventFilter(QObject* watched, QEvent* event) {
 bool frmProgress::handleKey(QKeyEvent* event) {
     const Qt::KeyboardModifiers mods = event->modifiers();
     if (HandleSharedShortcut(event, [this] { SwitchWindow(); }))
+        return true;
+    if (nameBrowserKey(event))
         return true;
     if (event->key() == Qt::Key_Escape && !(mods & (Qt::ControlModifier | Qt::AltModifier))) {
         hide();

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -17,6 +18,8 @@ class QPushButton;
 class QRadioButton;
 
 namespace tarvo {
+
+class NameGenerator;
 
 class frmProgress : public QWidget {
     Q_OBJECT
@@ -31,6 +34,22 @@ public:
     void SwitchWindow();
     // Lets the program close this window (the user only hides it).
     void allowClose() { m_allowClose = true; }
+
+    // --- the name browser (the wizard's "Suggest" buttons) ---------------------
+    // Turns this window into the name browser for globals().NameCategory
+    // ("Class" or "Character") and shows it.
+    void openNameBrowser();
+    // Lists the names of the chosen category (or five generated ones).
+    void cboCategory_Click();
+    // Five more generated names below those listed.
+    void cmdGenerate_Click();
+    // Appends one generated name.
+    void CompileNames();
+    // Puts the selected name into the wizard's class-name or character-name
+    // box, as typing it there does, and closes the browser.
+    void AddName();
+    // Closes the browser and returns to the summary.
+    void SuggestCancel();
 
     static constexpr int kTaskLines = 7;
     static constexpr int kTaskBoxes = 8;
@@ -49,6 +68,10 @@ private:
     void renderTask(int i);
     // Form_KeyPress: true when the key was one of the window's own.
     bool handleKey(QKeyEvent* event);
+    // Enter on a name inserts it; true when the key was used.
+    bool nameBrowserKey(QKeyEvent* event);
+    void compileNames(int count);
+    void showNameStatus(const QString& text);
 
     bool m_allowClose = false;
     std::array<QRadioButton*, 2> m_optScreen{};
@@ -64,6 +87,12 @@ private:
     QListWidget* m_lstNames = nullptr;
     QListWidget* m_lstTemp = nullptr;
     QPushButton* m_cmdGenerate = nullptr;
+    QLabel* m_lblNameStatus = nullptr;
+    std::unique_ptr<NameGenerator> m_generator;
 };
+
+// A wizard's "Suggest" button: index 0 beside the class name, 1 beside the
+// character name. Opens the name browser with a brief red flash.
+void cmdSuggest_Click(int index);
 
 } // namespace tarvo

@@ -9,6 +9,7 @@
 #include "launch.h"
 #include "mdlGeneral.h"
 #include "planning/frmProgress.h"
+#include "planning/frmWizard.h"
 #include "platform.h"
 #include "settings.h"
 #include "twips.h"
@@ -221,8 +222,7 @@ void frmWelcome::Form_Load() {
 void frmWelcome::cmdCreate_Click(int index) {
     switch (index) {
     case 0:
-        msgBox(QStringLiteral("The Character Planning Assistant is not available in this version."),
-               MsgButtons::OK, MsgIcon::Information);
+        OpenPlanningAssistant(this);
         break;
     case 1:
         CloseAndContinue(this, QStringLiteral("frmWelcome"));

@@ -10,6 +10,7 @@
 #include "output/frmPrint.h"
 #include "output/profileactions.h"
 #include "output/textoutput.h"
+#include "planning/frmPaths.h"
 #include "planning/frmProgress.h"
 #include "planning/frmSheet.h"
 #include "platform.h"
@@ -520,6 +521,7 @@ void frmMain::buildStepTwo(QGroupBox* f) {
             [](const QString& t) { character().setClassName(t); });
     m_cmdSuggest[0] = makeButton(m_fmeClassSpecialization[0], QStringLiteral("cmdSuggest(0)"),
                                  QStringLiteral("Suggest"), 1800, 315, 960);
+    connect(m_cmdSuggest[0], &QPushButton::clicked, this, [] { cmdSuggest_Click(0); });
 
     m_fmeClassSpecialization[1] =
         makeFrame(f, QStringLiteral("fmeClassSpecialization(1)"),
@@ -562,6 +564,7 @@ void frmMain::buildStepThree(QGroupBox* f) {
             [](const QString& t) { character().setCharacterName(t); });
     m_cmdSuggest[1] = makeButton(m_fmeName, QStringLiteral("cmdSuggest(1)"),
                                  QStringLiteral("Suggest"), 1800, 315, 960);
+    connect(m_cmdSuggest[1], &QPushButton::clicked, this, [] { cmdSuggest_Click(1); });
 
     m_fmeRace = makeFrame(f, QStringLiteral("fmeRace"), QStringLiteral("Character's Race"), 180,
                           1140, kLeftWidth, 1800);
@@ -789,6 +792,7 @@ void frmMain::buildStepNine(QGroupBox* f) {
                            180, 3420, kLeftWidth);
     m_cmdPath->setToolTip(QStringLiteral("Click to check out the suggested paths, houses, guilds "
                                          "and quests your character should take!"));
+    connect(m_cmdPath, &QPushButton::clicked, this, [] { cmdPath_Click(); });
 
     m_imgWebLogo = makePicture(f, QStringLiteral("imgWebLogo"), kRightLeft, 300, 1440, 720);
     m_lblWebName = makeHeading(f, QStringLiteral("lblWebName"), QString(), 4800, 300, 3600, 285);

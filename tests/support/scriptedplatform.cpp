@@ -5,6 +5,7 @@
 #include "shell/keyboard.h"
 
 #include <QApplication>
+#include <QWidget>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -108,6 +109,19 @@ void TempAppFolder::write(const QString& relative, const QByteArray& bytes) cons
 QByteArray TempAppFolder::read(const QString& relative) const {
     QFile f(file(relative));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QWidget* findTopLevel(const QString& objectName) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == objectName)
+            return w;
+    return nullptr;
+}
+
+void deleteTopLevels(const QStringList& objectNames) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (objectNames.contains(w->objectName()))
+            delete w;
 }
 
 } // namespace tarvo::test

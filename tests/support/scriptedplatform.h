@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+class QWidget;
+
 namespace tarvo::test {
 
 struct ShownMessage {
@@ -84,5 +86,11 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+// The top-level window of that object name, or nullptr.
+QWidget* findTopLevel(const QString& objectName);
+// Deletes the top-level windows of those names (windows forms:: does not
+// know).
+void deleteTopLevels(const QStringList& objectNames);
 
 } // namespace tarvo::test
