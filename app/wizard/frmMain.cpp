@@ -3,9 +3,11 @@
 #include "appfolder.h"
 #include "appinfo.h"
 #include "character.h"
+#include "furtherresources.h"
 #include "globals.h"
 #include "ini/mdlVbNetIni.h"
 #include "mdlGeneral.h"
+#include "onlinelinks.h"
 #include "output/frmLoad.h"
 #include "output/frmPrint.h"
 #include "output/profileactions.h"
@@ -333,6 +335,7 @@ QLabel* frmMain::makeLink(QGroupBox* f, int index) {
     font.setUnderline(true);
     l->setFont(font);
     setForeColour(l, kLinkRest);
+    l->onClick = [index] { openStepLink(index); };
     m_lblLink[size_t(index)] = l;
     return l;
 }
@@ -505,6 +508,8 @@ void frmMain::buildStepTwo(QGroupBox* f) {
         m_cmdClassLink[size_t(i)] =
             makeButton(m_fmeClassSpecialization[1], indexed(QStringLiteral("cmdClassLink"), i),
                        QStringLiteral("Play guide"), 1560, 330 + i * 330, 1200, 315);
+        connect(m_cmdClassLink[size_t(i)], &QPushButton::clicked, this,
+                [o] { openPlayGuide(o->text()); });
     }
 
     m_lblClassTitle = makeHeading(f, QStringLiteral("lblClassTitle"), QString(), kRightLeft, 300,
@@ -771,6 +776,7 @@ void frmMain::buildStepNine(QGroupBox* f) {
     setBold(thanks, 1.2);
     setForeColour(thanks, kHelloColour);
     buildNextBack(f, 8);
+    wireFurtherResources(this);
 }
 
 void frmMain::buildQuickTips() {
@@ -1373,16 +1379,12 @@ void frmMain::controlsClicked(int index) {
 }
 
 void frmMain::onlineClicked(int index) {
-    const QString domain = globals().Domain;
-    const QString links = externalLinksFile();
-    const QString other = QStringLiteral("iniOther");
     switch (index) {
     case 0:
-        platform().open(domain);
+        openHomePage(globals().Domain, QString());
         break;
     case 1:
-        platform().open(domain +
-                        ReadIniValue(other, QStringLiteral("iniCommunity"), domain, links));
+        openCommunity();
         break;
     case 2:
         OpenLibrary();
@@ -1391,7 +1393,7 @@ void frmMain::onlineClicked(int index) {
         selectStep(8);
         break;
     case 5:
-        platform().open(domain + ReadIniValue(other, QStringLiteral("iniHelp"), domain, links));
+        OpenOnlineHelp();
         break;
     case 6: {
         const QString program =
