@@ -48,9 +48,8 @@ QByteArray bookmarksOf(const QDir& folder) {
         return a.completeBaseName().compare(b.completeBaseName(), Qt::CaseInsensitive) < 0;
     });
     for (const QFileInfo& f : shortcuts) {
-        const QString url =
-            ReadIniValue(QStringLiteral("InternetShortcut"), QStringLiteral("URL"), QString(),
-                         f.filePath());
+        const QString url = ReadIniValue(QStringLiteral("InternetShortcut"), QStringLiteral("URL"),
+                                         QString(), f.filePath());
         if (url.isEmpty())
             continue;
         out += "        <DT><A HREF=\"" + htmlEscaped(url).toUtf8() + "\" ADD_DATE=\"" +
@@ -91,12 +90,11 @@ void openPlayGuide(const QString& specialization) {
 }
 
 void openStepLink(int index) {
-    const QString domain =
-        ReadIniValue(QStringLiteral("Program"), QStringLiteral("iniDomain"), kHomeDomain,
-                     settingsFile());
-    const QString page = ReadIniValue(QStringLiteral("iniLinks"),
-                                      QStringLiteral("inilink%1").arg(index), QString(),
-                                      externalLinksFile());
+    const QString domain = ReadIniValue(QStringLiteral("Program"), QStringLiteral("iniDomain"),
+                                        kHomeDomain, settingsFile());
+    const QString page =
+        ReadIniValue(QStringLiteral("iniLinks"), QStringLiteral("inilink%1").arg(index), QString(),
+                     externalLinksFile());
     openHomePage(domain, page);
 }
 
@@ -143,8 +141,8 @@ void setFavouritesFolder(const QString& folder) {
 QString safeFileName(const QString& name) {
     QString out;
     for (const QChar c : name.trimmed())
-        out += (c.unicode() < 32 || QStringLiteral("\\/:*?\"<>|").contains(c)) ? QLatin1Char('_')
-                                                                              : c;
+        out +=
+            (c.unicode() < 32 || QStringLiteral("\\/:*?\"<>|").contains(c)) ? QLatin1Char('_') : c;
     while (out.endsWith(QLatin1Char('.')) || out.endsWith(QLatin1Char(' ')))
         out.chop(1);
     out = out.left(120);
@@ -174,8 +172,8 @@ FavouriteResult AddFavorite(const QString& siteName, const QString& url) {
                                       "%2 could not be made.")
                            .arg(siteName, shown)};
 #endif
-    const QString file = folder + QLatin1Char('/') + safeFileName(siteName) +
-                         QStringLiteral(".URL");
+    const QString file =
+        folder + QLatin1Char('/') + safeFileName(siteName) + QStringLiteral(".URL");
     QString failure;
     const QByteArray shortcut = "[InternetShortcut]\r\nURL=" + url.toUtf8() + "\r\n";
     if (!replaceFileContents(file, shortcut, &failure))
