@@ -18,7 +18,9 @@ int& stallSetting() {
 }
 // The body is read in pieces of this size at most, so that it streams to the
 // disk whatever its length.
-constexpr qint64 kReadBuffer = 256 * 1024;
+constexpr qint64 kReadBuffer = 1024 * 1024;
+// The progress is shown at most this often (milliseconds).
+constexpr qint64 kProgressInterval = 40;
 constexpr int kMaxRedirects = 10;
 
 QString sizeText(qint64 bytes) {
@@ -52,6 +54,7 @@ void Download::start(const QUrl& url, const QString& target, qint64 maxBytes) {
     m_max = maxBytes;
     m_received = 0;
     m_total = -1;
+    m_shown.invalidate();
     m_failure.clear();
     m_file = std::make_unique<QSaveFile>(target);
     m_file->setDirectWriteFallback(false);
@@ -120,20 +123,28 @@ void Download::onReadyRead() {
         return;
     }
     while (m_reply && m_reply->bytesAvailable() > 0) {
-        const QByteArray chunk = m_reply->read(kReadBuffer);
+        m_chunk.resize(qMin(m_reply->bytesAvailable(), kReadBuffer));
+        const qint64 n = m_reply->read(m_chunk.data(), m_chunk.size());
+        if (n <= 0)
+            break;
+        const QByteArrayView chunk(m_chunk.constData(), n);
         if (m_received + chunk.size() > m_max) {
             fail(QStringLiteral("the file is larger than the %1 this program accepts")
                      .arg(sizeText(m_max)));
             return;
         }
-        if (m_file->write(chunk) != chunk.size()) {
+        if (m_file->write(chunk.data(), chunk.size()) != chunk.size()) {
             fail(QStringLiteral("%1 could not be written (%2)")
                      .arg(m_file->fileName(), m_file->errorString()));
             return;
         }
         m_received += chunk.size();
     }
-    emit progress(m_received, m_total);
+    if (!m_shown.isValid() || m_shown.elapsed() >= kProgressInterval ||
+        m_received == m_total) {
+        m_shown.start();
+        emit progress(m_received, m_total);
+    }
 }
 
 void Download::onFinished() {

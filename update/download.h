@@ -4,6 +4,7 @@
 // the target as it was and no temporary file behind.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QNetworkReply>
 #include <QObject>
 #include <QPointer>
@@ -56,6 +57,10 @@ private:
     qint64 m_max = 0;
     qint64 m_received = 0;
     qint64 m_total = -1;
+    // The piece being copied from the network to the file.
+    QByteArray m_chunk;
+    // Since the progress was last shown.
+    QElapsedTimer m_shown;
     QString m_failure;
 };
 
