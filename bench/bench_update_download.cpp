@@ -66,7 +66,7 @@ int main(int argc, char* argv[]) {
     QDir().mkpath(folder.filePath(QStringLiteral("downloads")));
     QDir().mkpath(folder.filePath(QStringLiteral("Data")));
     WriteIniValue(QStringLiteral("urls"), QStringLiteral("iniDownloadFrom"),
-                         QString::fromUtf8(listUrl), folder.filePath("downloads/urls.ini"));
+                  QString::fromUtf8(listUrl), folder.filePath("downloads/urls.ini"));
     SilentPlatform platform;
     tarvo::setPlatform(&platform);
 
@@ -86,10 +86,10 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "bench_update_download: nothing to download\n");
         return 1;
     }
-    const QString target = tarvo::update::downloadTarget(
-                               tarvo::update::listEntry(folder.filePath("downloads/updates.ini"), 0)
-                                   .saveTo)
-                               .value_or(QString());
+    const QString target =
+        tarvo::update::downloadTarget(
+            tarvo::update::listEntry(folder.filePath("downloads/updates.ini"), 0).saveTo)
+            .value_or(QString());
 
     const qint64 before = statusKb("VmRSS");
     resetPeak();

@@ -140,8 +140,7 @@ void Download::onReadyRead() {
         }
         m_received += chunk.size();
     }
-    if (!m_shown.isValid() || m_shown.elapsed() >= kProgressInterval ||
-        m_received == m_total) {
+    if (!m_shown.isValid() || m_shown.elapsed() >= kProgressInterval || m_received == m_total) {
         m_shown.start();
         emit progress(m_received, m_total);
     }

@@ -14,6 +14,9 @@
 #include "shell/frmOptions.h"
 #include "shell/frmSplash.h"
 #include "shell/frmWelcome.h"
+#ifdef TARVO_HAVE_UPDATE
+#include "update/frmMain.h"
+#endif
 #include "shell/qtplatform.h"
 #include "wizard/frmMain.h"
 
@@ -174,6 +177,13 @@ int main(int argc, char* argv[]) {
     }
     tarvo::showAboutWindow(0);
     ok &= save(tarvo::frmAbout::instance(), out, QStringLiteral("about"));
+
+#ifdef TARVO_HAVE_UPDATE
+    tarvo::update::frmMain update;
+    update.show();
+    ok &= save(&update, out, QStringLiteral("update"));
+    update.hide();
+#endif
 
     // Nothing of this run is worth keeping.
     c.setChangesMade(QStringLiteral("No"));
