@@ -6,18 +6,9 @@ namespace tarvo::test {
 
 namespace {
 QByteArray phrase(int status) {
-    switch (status) {
-    case 200:
-        return "OK";
-    case 302:
-        return "Found";
-    case 404:
-        return "Not Found";
-    case 500:
-        return "Internal Server Error";
-    default:
-        return "Status";
-    }
+    static const QHash<int, QByteArray> phrases = {
+        {200, "OK"}, {302, "Found"}, {404, "Not Found"}, {500, "Internal Server Error"}};
+    return phrases.value(status, "Status");
 }
 } // namespace
 
