@@ -108,6 +108,10 @@ int main(int argc, char* argv[]) {
     }
     std::printf("seconds %.3f\n", seconds);
     std::printf("MBps %.1f\n", got / 1e6 / seconds);
+    std::printf("rss_anon_kb %lld\nrss_file_kb %lld\nrss_shmem_kb %lld\n",
+                static_cast<long long>(statusKb("RssAnon")),
+                static_cast<long long>(statusKb("RssFile")),
+                static_cast<long long>(statusKb("RssShmem")));
     std::printf("rss_before_kb %lld\npeak_kb %lld\npeak_growth_kb %lld\n",
                 static_cast<long long>(before), static_cast<long long>(peak),
                 static_cast<long long>(peak - before));

@@ -18,7 +18,7 @@ int& stallSetting() {
 }
 // The body is read in pieces of this size at most, so that it streams to the
 // disk whatever its length.
-constexpr qint64 kReadBuffer = 1024 * 1024;
+constexpr qint64 kReadBuffer = 256 * 1024;
 // The progress is shown at most this often (milliseconds).
 constexpr qint64 kProgressInterval = 40;
 constexpr int kMaxRedirects = 10;
@@ -123,11 +123,11 @@ void Download::onReadyRead() {
         return;
     }
     while (m_reply && m_reply->bytesAvailable() > 0) {
-        m_chunk.resize(qMin(m_reply->bytesAvailable(), kReadBuffer));
-        const qint64 n = m_reply->read(m_chunk.data(), m_chunk.size());
-        if (n <= 0)
+        // readAll hands over the reply's buffered pieces without copying.
+        const QByteArray piece = m_reply->readAll();
+        if (piece.isEmpty())
             break;
-        const QByteArrayView chunk(m_chunk.constData(), n);
+        const QByteArrayView chunk(piece);
         if (m_received + chunk.size() > m_max) {
             fail(QStringLiteral("the file is larger than the %1 this program accepts")
                      .arg(sizeText(m_max)));

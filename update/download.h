@@ -57,8 +57,6 @@ private:
     qint64 m_max = 0;
     qint64 m_received = 0;
     qint64 m_total = -1;
-    // The piece being copied from the network to the file.
-    QByteArray m_chunk;
     // Since the progress was last shown.
     QElapsedTimer m_shown;
     QString m_failure;
