@@ -248,7 +248,10 @@ private slots:
             requireText("Data/HTML Templates/" + QString::fromLatin1(f));
         QCOMPARE(ReadIniValue("installations", "setup", "", file("Help/installations.ini")),
                  QString("setup.exe"));
-        QVERIFY(!ReadIniValue("urls", "iniDownloadFrom", "", file("downloads/urls.ini")).isEmpty());
+        // No public address yet: the key is there and empty, which the checker
+        // reports as "no update source is configured".
+        QCOMPARE(ReadIniValue("urls", "iniDownloadFrom", "Error", file("downloads/urls.ini")),
+                 QString());
     }
 };
 

@@ -4,6 +4,7 @@
 #include "globals.h"
 #include "ini/mdlVbNetIni.h"
 #include "ini/safewrite.h"
+#include "onlinelinks.h"
 #include "platform.h"
 #include "settings.h"
 
@@ -145,13 +146,13 @@ void OpenLibrary() {
     const QString domain = globals().Domain;
     const QString page = ReadIniValue(QStringLiteral("iniOther"), QStringLiteral("iniLibrary"),
                                       domain, externalLinksFile());
-    platform().open(domain + page);
+    openHomePage(domain, page);
 }
 
 void OpenOnlineHelp() {
     const QString page = ReadIniValue(QStringLiteral("iniOther"), QStringLiteral("iniHelp"),
                                       QString(), externalLinksFile());
-    platform().open(globals().Domain + page);
+    openHomePage(globals().Domain, page);
 }
 
 } // namespace tarvo

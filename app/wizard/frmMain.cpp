@@ -3,9 +3,11 @@
 #include "appfolder.h"
 #include "appinfo.h"
 #include "character.h"
+#include "furtherresources.h"
 #include "globals.h"
 #include "ini/mdlVbNetIni.h"
 #include "mdlGeneral.h"
+#include "onlinelinks.h"
 #include "output/frmLoad.h"
 #include "output/frmPrint.h"
 #include "output/profileactions.h"
@@ -361,6 +363,7 @@ QLabel* frmMain::makeLink(QGroupBox* f, int index) {
     font.setUnderline(true);
     l->setFont(font);
     setForeColour(l, kLinkRest);
+    l->onClick = [index] { openStepLink(index); };
     m_lblLink[size_t(index)] = l;
     return l;
 }
@@ -535,6 +538,8 @@ void frmMain::buildStepTwo(QGroupBox* f) {
         m_cmdClassLink[size_t(i)] =
             makeButton(m_fmeClassSpecialization[1], indexed(QStringLiteral("cmdClassLink"), i),
                        QStringLiteral("Play guide"), 1560, 330 + i * 330, 1200, 315);
+        connect(m_cmdClassLink[size_t(i)], &QPushButton::clicked, this,
+                [o] { openPlayGuide(o->text()); });
     }
 
     m_lblClassTitle = makeHeading(f, QStringLiteral("lblClassTitle"), QString(), kRightLeft, 300,
@@ -815,6 +820,7 @@ void frmMain::buildStepNine(QGroupBox* f) {
     setBold(thanks, 1.2);
     setForeColour(thanks, kHelloColour);
     buildNextBack(f, 8);
+    wireFurtherResources(this);
 }
 
 void frmMain::buildQuickTips() {
@@ -1441,16 +1447,12 @@ void frmMain::controlsClicked(int index) {
 }
 
 void frmMain::onlineClicked(int index) {
-    const QString domain = globals().Domain;
-    const QString links = externalLinksFile();
-    const QString other = QStringLiteral("iniOther");
     switch (index) {
     case 0:
-        platform().open(domain);
+        openHomePage(globals().Domain, QString());
         break;
     case 1:
-        platform().open(domain +
-                        ReadIniValue(other, QStringLiteral("iniCommunity"), domain, links));
+        openCommunity();
         break;
     case 2:
         OpenLibrary();
@@ -1459,7 +1461,7 @@ void frmMain::onlineClicked(int index) {
         selectStep(8);
         break;
     case 5:
-        platform().open(domain + ReadIniValue(other, QStringLiteral("iniHelp"), domain, links));
+        OpenOnlineHelp();
         break;
     case 6: {
         const QString program =

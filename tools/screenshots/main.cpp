@@ -15,6 +15,9 @@
 #include "shell/frmOptions.h"
 #include "shell/frmSplash.h"
 #include "shell/frmWelcome.h"
+#ifdef TARVO_HAVE_UPDATE
+#include "update/frmMain.h"
+#endif
 #include "shell/qtplatform.h"
 #include "wizard/frmMain.h"
 
@@ -179,6 +182,12 @@ int main(int argc, char* argv[]) {
     tarvo::frmHTML* html = tarvo::ShowHtmlWizard();
     ok &= save(html, out, QStringLiteral("html-wizard"));
     html->close();
+#ifdef TARVO_HAVE_UPDATE
+    tarvo::update::frmMain update;
+    update.show();
+    ok &= save(&update, out, QStringLiteral("update"));
+    update.hide();
+#endif
 
     // Nothing of this run is worth keeping.
     c.setChangesMade(QStringLiteral("No"));
