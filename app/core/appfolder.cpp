@@ -1,6 +1,7 @@
 #include "appfolder.h"
 
 #include "ini/pathresolve.h"
+#include "ini/safewrite.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -28,6 +29,28 @@ QString withLeadingSeparator(const QString& relative) {
         return relative;
     return QLatin1Char('/') + relative;
 }
+
+// The shipped file: AppFolder followed by the relative path, resolved.
+QString shippedPath(const QString& relative) {
+    return resolvePath(appFolder() + withLeadingSeparator(relative));
+}
+
+// The relative path as the shipped folder spells it ("\data\versions.ini"
+// becomes "/Data/versions.ini"), so that the per-user copies carry the same
+// names as the shipped files whichever spelling asked for them first.
+QString shippedSpelling(const QString& relative) {
+    const QString base = normalizeSeparators(appFolder());
+    const QString shipped = shippedPath(relative);
+    if (shipped.startsWith(base) && shipped.size() > base.size() &&
+        shipped.at(base.size()) == QLatin1Char('/'))
+        return shipped.mid(base.size());
+    return normalizeSeparators(withLeadingSeparator(relative));
+}
+
+// The per-user copy of a file (installed mode), whether or not it exists.
+QString userCopyPath(const QString& relative) {
+    return resolvePath(userDataFolder() + shippedSpelling(relative));
+}
 } // namespace
 
 QString appFolder() {
@@ -44,7 +67,7 @@ void setAppFolder(const QString& folder) {
 }
 
 QString appPath(const QString& relative) {
-    return resolvePath(appFolder() + withLeadingSeparator(relative));
+    return readablePath(relative);
 }
 
 QString executableName(const QString& name) {
@@ -62,10 +85,12 @@ bool isPortable() {
     if (const std::optional<bool> forced = portableOverride())
         return *forced;
     // A folder without write permission counts as read-only even for a user
-    // who could override it (root), so that an installed copy stays pristine.
+    // who could override it (root), so that an installed copy stays pristine:
+    // the mode bits decide, not the WriteUser flag, which is the answer of
+    // access() and always yes for root.
     const QFileInfo folder(appFolder());
-    const auto writeBits = QFileDevice::WriteOwner | QFileDevice::WriteGroup |
-                           QFileDevice::WriteOther | QFileDevice::WriteUser;
+    const auto writeBits =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
     return folder.isDir() && folder.isWritable() && (folder.permissions() & writeBits);
 }
 
@@ -77,8 +102,13 @@ QString userDataFolder() {
     if (isPortable())
         return appFolder();
     QString folder = userFolderOverride();
-    if (folder.isEmpty())
-        folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (folder.isEmpty()) {
+        // Not the application's own data location: that one is named after
+        // the running program, and the update checker must find the same
+        // files as the main program.
+        const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+        folder = (base.isEmpty() ? QDir::homePath() : base) + QStringLiteral("/TARVO2");
+    }
     return QDir::cleanPath(folder);
 }
 
@@ -88,27 +118,36 @@ void setUserDataFolder(const QString& folder) {
 
 QString writablePath(const QString& relative, bool seedFromShipped) {
     if (isPortable())
-        return appPath(relative);
-    const QString path = resolvePath(userDataFolder() + withLeadingSeparator(relative));
+        return shippedPath(relative);
+    const QString path = userCopyPath(relative);
     if (QFileInfo::exists(path))
         return path;
     QDir().mkpath(QFileInfo(path).absolutePath());
     if (seedFromShipped) {
-        const QString shipped = appPath(relative);
-        if (QFileInfo(shipped).isFile() && QFile::copy(shipped, path))
-            QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                            QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        QFile shipped(shippedPath(relative));
+        if (QFileInfo(shipped).isFile() && shipped.open(QIODevice::ReadOnly)) {
+            const QByteArray bytes = shipped.readAll();
+            if (shipped.error() == QFileDevice::NoError)
+                replaceFileContents(path, bytes);
+        }
     }
     return path;
 }
 
 QString readablePath(const QString& relative) {
     if (!isPortable()) {
-        const QString own = resolvePath(userDataFolder() + withLeadingSeparator(relative));
-        if (QFileInfo::exists(own))
+        const QString own = userCopyPath(relative);
+        if (QFileInfo(own).isFile())
             return own;
     }
-    return appPath(relative);
+    return shippedPath(relative);
+}
+
+bool removeWrittenFile(const QString& relative) {
+    const QString path = isPortable() ? shippedPath(relative) : userCopyPath(relative);
+    if (QFileInfo(path).isDir())
+        return false;
+    return QFile::remove(path) || !QFileInfo::exists(path);
 }
 
 } // namespace tarvo

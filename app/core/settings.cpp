@@ -9,14 +9,25 @@
 
 namespace tarvo {
 
+namespace {
+const QString kSettings = QStringLiteral("/Data/Settings.ini");
+const QString kVersions = QStringLiteral("\\data\\versions.ini");
+} // namespace
+
 QString settingsFile() {
-    return appPath(QStringLiteral("/Data/Settings.ini"));
+    return readablePath(kSettings);
+}
+QString writableSettingsFile() {
+    return writablePath(kSettings, true);
 }
 QString pristineSettingsFile() {
     return appPath(QStringLiteral("/help/settings.ini"));
 }
 QString versionsFile() {
-    return appPath(QStringLiteral("\\data\\versions.ini"));
+    return readablePath(kVersions);
+}
+QString writableVersionsFile() {
+    return writablePath(kVersions, true);
 }
 QString installationsFile() {
     return appPath(QStringLiteral("/help/installations.ini"));
@@ -27,7 +38,7 @@ QString externalLinksFile() {
 
 bool WriteProgramVersion() {
     return WriteIniValue(QStringLiteral("versions"), QStringLiteral("program"), versionText(),
-                         versionsFile());
+                         writableVersionsFile());
 }
 
 void LoadSettingsFile(const std::function<void(const QString&)>& status) {
