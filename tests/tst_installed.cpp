@@ -168,6 +168,9 @@ private slots:
         QVERIFY(!isPortable());
         setPortableOverride(std::nullopt);
         QVERIFY(isPortable());
+        // An installation's mark counts, whoever may write to the folder.
+        folder.write(".installed", "installed");
+        QVERIFY(!isPortable());
     }
 
     void startUpRecordsTheVersionInTheUserFolder() {

@@ -84,6 +84,10 @@ QString executableName(const QString& name) {
 bool isPortable() {
     if (const std::optional<bool> forced = portableOverride())
         return *forced;
+    // An installation marks its folder: a package's files stay pristine even
+    // when root, who may write there, runs the program.
+    if (QFileInfo::exists(appFolder() + QStringLiteral("/.installed")))
+        return false;
     // A folder without write permission counts as read-only even for a user
     // who could override it (root), so that an installed copy stays pristine:
     // the mode bits decide, not the WriteUser flag, which is the answer of

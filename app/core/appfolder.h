@@ -33,7 +33,9 @@ QString executableName(const QString& name);
 // archive, Windows) they live in it, as every other file does: portable
 // mode. When it cannot (installed under /usr or /opt), each of them lives at
 // the same relative path under the user's own data folder, and the shipped
-// file, if any, stays as it is: installed mode.
+// file, if any, stays as it is: installed mode. A folder holding the file
+// ".installed" (which `cmake --install` and the package put there) is always
+// in installed mode.
 bool isPortable();
 // Forces the mode for tests; no value returns to checking the folder.
 void setPortableOverride(std::optional<bool> portable);
