@@ -30,7 +30,10 @@ QString writableVersionsFile() {
     return writablePath(kVersions, true);
 }
 QString installationsFile() {
-    return appPath(QStringLiteral("/help/installations.ini"));
+    return readablePath(QStringLiteral("/help/installations.ini"));
+}
+QString writableInstallationsFile() {
+    return writablePath(QStringLiteral("/help/installations.ini"), true);
 }
 QString externalLinksFile() {
     return appPath(QStringLiteral("\\data\\websites\\external links.ini"));
