@@ -170,6 +170,7 @@ private slots:
         QVERIFY(isPortable());
         // An installation's mark counts, whoever may write to the folder.
         folder.write(".installed", "installed");
+        setAppFolder(folder.path());
         QVERIFY(!isPortable());
     }
 

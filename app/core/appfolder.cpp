@@ -35,21 +35,38 @@ QString shippedPath(const QString& relative) {
     return resolvePath(appFolder() + withLeadingSeparator(relative));
 }
 
-// The relative path as the shipped folder spells it ("\data\versions.ini"
-// becomes "/Data/versions.ini"), so that the per-user copies carry the same
-// names as the shipped files whichever spelling asked for them first.
-QString shippedSpelling(const QString& relative) {
+// The per-user copy of a file (installed mode), whether or not it exists,
+// given the shipped path: at the relative path as the shipped folder spells
+// it ("\data\versions.ini" becomes "/Data/versions.ini"), so that the copies
+// carry the same names as the shipped files whichever spelling asked first.
+QString userCopyPath(const QString& shipped, const QString& relative) {
     const QString base = normalizeSeparators(appFolder());
-    const QString shipped = shippedPath(relative);
-    if (shipped.startsWith(base) && shipped.size() > base.size() &&
-        shipped.at(base.size()) == QLatin1Char('/'))
-        return shipped.mid(base.size());
-    return normalizeSeparators(withLeadingSeparator(relative));
+    const QString spelled = shipped.startsWith(base) && shipped.size() > base.size() &&
+                                    shipped.at(base.size()) == QLatin1Char('/')
+                                ? shipped.mid(base.size())
+                                : normalizeSeparators(withLeadingSeparator(relative));
+    const QString direct = userDataFolder() + spelled;
+    // Copies are made with the shipped spelling, so where a shipped file
+    // gives it, no search by letter case is needed.
+    if (QFileInfo::exists(shipped) || QFileInfo::exists(direct))
+        return direct;
+    return resolvePath(direct);
+}
+QString userCopyPath(const QString& relative) {
+    return userCopyPath(shippedPath(relative), relative);
 }
 
-// The per-user copy of a file (installed mode), whether or not it exists.
-QString userCopyPath(const QString& relative) {
-    return resolvePath(userDataFolder() + shippedSpelling(relative));
+// The mode found for a program folder, kept until the folder or the user
+// folder is set again: the folder's permissions are checked once, not at
+// every file the program opens.
+struct ModeCache {
+    QString folder;
+    bool portable = true;
+    bool known = false;
+};
+ModeCache& modeCache() {
+    static ModeCache cache;
+    return cache;
 }
 } // namespace
 
@@ -64,6 +81,7 @@ QString appFolder() {
 
 void setAppFolder(const QString& folder) {
     folderOverride() = QDir::cleanPath(folder);
+    modeCache().known = false;
 }
 
 QString appPath(const QString& relative) {
@@ -84,22 +102,30 @@ QString executableName(const QString& name) {
 bool isPortable() {
     if (const std::optional<bool> forced = portableOverride())
         return *forced;
+    ModeCache& cache = modeCache();
+    const QString appFolderPath = appFolder();
+    if (cache.known && cache.folder == appFolderPath)
+        return cache.portable;
+    cache.folder = appFolderPath;
+    cache.known = true;
     // An installation marks its folder: a package's files stay pristine even
     // when root, who may write there, runs the program.
-    if (QFileInfo::exists(appFolder() + QStringLiteral("/.installed")))
-        return false;
+    if (QFileInfo::exists(appFolderPath + QStringLiteral("/.installed")))
+        return cache.portable = false;
     // A folder without write permission counts as read-only even for a user
     // who could override it (root), so that an installed copy stays pristine:
     // the mode bits decide, not the WriteUser flag, which is the answer of
     // access() and always yes for root.
-    const QFileInfo folder(appFolder());
+    const QFileInfo folder(appFolderPath);
     const auto writeBits =
         QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-    return folder.isDir() && folder.isWritable() && (folder.permissions() & writeBits);
+    return cache.portable =
+               folder.isDir() && folder.isWritable() && (folder.permissions() & writeBits);
 }
 
 void setPortableOverride(std::optional<bool> portable) {
     portableOverride() = portable;
+    modeCache().known = false;
 }
 
 QString userDataFolder() {
@@ -118,17 +144,19 @@ QString userDataFolder() {
 
 void setUserDataFolder(const QString& folder) {
     userFolderOverride() = folder.isEmpty() ? QString() : QDir::cleanPath(folder);
+    modeCache().known = false;
 }
 
 QString writablePath(const QString& relative, bool seedFromShipped) {
     if (isPortable())
         return shippedPath(relative);
-    const QString path = userCopyPath(relative);
+    const QString shippedFile = shippedPath(relative);
+    const QString path = userCopyPath(shippedFile, relative);
     if (QFileInfo::exists(path))
         return path;
     QDir().mkpath(QFileInfo(path).absolutePath());
     if (seedFromShipped) {
-        QFile shipped(shippedPath(relative));
+        QFile shipped(shippedFile);
         if (QFileInfo(shipped).isFile() && shipped.open(QIODevice::ReadOnly)) {
             const QByteArray bytes = shipped.readAll();
             if (shipped.error() == QFileDevice::NoError)
@@ -139,12 +167,13 @@ QString writablePath(const QString& relative, bool seedFromShipped) {
 }
 
 QString readablePath(const QString& relative) {
+    const QString shipped = shippedPath(relative);
     if (!isPortable()) {
-        const QString own = userCopyPath(relative);
+        const QString own = userCopyPath(shipped, relative);
         if (QFileInfo(own).isFile())
             return own;
     }
-    return shippedPath(relative);
+    return shipped;
 }
 
 bool removeWrittenFile(const QString& relative) {

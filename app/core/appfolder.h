@@ -35,7 +35,8 @@ QString executableName(const QString& name);
 // the same relative path under the user's own data folder, and the shipped
 // file, if any, stays as it is: installed mode. A folder holding the file
 // ".installed" (which `cmake --install` and the package put there) is always
-// in installed mode.
+// in installed mode. The folder is looked at once; setting the program
+// folder, the user folder or the override makes the next call look again.
 bool isPortable();
 // Forces the mode for tests; no value returns to checking the folder.
 void setPortableOverride(std::optional<bool> portable);
