@@ -148,6 +148,10 @@ private slots:
         QVERIFY(removeWrittenFile(QStringLiteral("/Data/Class/Combat.txt")));
         QVERIFY(install.programFolderUnchanged());
 
+        // Nothing is written or removed outside the folders.
+        QCOMPARE(writablePath(QStringLiteral("\\Data\\..\\..\\elsewhere.ini")), QString());
+        QVERIFY(!removeWrittenFile(QStringLiteral("/../versions.ini")));
+
         // Both programs find the same folder, whatever each is called.
         setUserDataFolder(QString());
         const QString mine = userDataFolder();

@@ -30,6 +30,12 @@ QString withLeadingSeparator(const QString& relative) {
     return QLatin1Char('/') + relative;
 }
 
+// A relative path with a ".." part could lead out of the folder it is meant
+// for (a download's target read from a list on a server, for one).
+bool leavesFolder(const QString& relative) {
+    return normalizeSeparators(relative).split(QLatin1Char('/')).contains(QLatin1String(".."));
+}
+
 // The shipped file: AppFolder followed by the relative path, resolved.
 QString shippedPath(const QString& relative) {
     return resolvePath(appFolder() + withLeadingSeparator(relative));
@@ -148,6 +154,8 @@ void setUserDataFolder(const QString& folder) {
 }
 
 QString writablePath(const QString& relative, bool seedFromShipped) {
+    if (leavesFolder(relative))
+        return {};
     if (isPortable())
         return shippedPath(relative);
     const QString shippedFile = shippedPath(relative);
@@ -177,6 +185,8 @@ QString readablePath(const QString& relative) {
 }
 
 bool removeWrittenFile(const QString& relative) {
+    if (leavesFolder(relative))
+        return false;
     const QString path = isPortable() ? shippedPath(relative) : userCopyPath(relative);
     if (QFileInfo(path).isDir())
         return false;

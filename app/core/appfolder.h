@@ -52,13 +52,15 @@ void setUserDataFolder(const QString& folder);
 // folders leading to it are made, spelled as the shipped ones are; with
 // seedFromShipped, a file that has no per-user copy yet starts as a copy of
 // the shipped one, so that writing one key keeps every other key (settings,
-// versions). Nothing else is copied.
+// versions). Nothing else is copied. A relative path with a ".." part gets
+// an empty path, which no write accepts: nothing is written outside.
 QString writablePath(const QString& relative, bool seedFromShipped = false);
 // Where the program reads a file that it may also write: the per-user copy
 // when there is one, else the shipped file.
 QString readablePath(const QString& relative);
 // Deletes a file that the program wrote (a working file): the per-user copy
-// in installed mode, never a shipped file. True when no such file is left.
+// in installed mode, never a shipped file. True when no such file is left;
+// false for a relative path with a ".." part, which is left alone.
 bool removeWrittenFile(const QString& relative);
 
 } // namespace tarvo
