@@ -7,15 +7,19 @@
 #include "character.h"
 #include "globals.h"
 #include "ini/mdlVbNetIni.h"
+#include "planning/frmProgress.h"
 #include "reftables.h"
 #include "scriptedplatform.h"
 #include "shell/forms.h"
+#include "shell/frmOptions.h"
 #include "shell/frmSplash.h"
 #include "wizard/frmMain.h"
 
+#include <QCheckBox>
 #include <QDirIterator>
 #include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QtTest>
 
 using namespace tarvo;
@@ -227,6 +231,28 @@ private slots:
         // The next start reads the user's settings.
         startSplash();
         QCOMPARE(globals().FirstRun, QStringLiteral("No"));
+    }
+
+    void optionsWindowWritesTheUserCopies() {
+        ScriptedPlatform platform;
+        ReadOnlyInstall install;
+        frmMain* w = forms::main();
+        w->show();
+        forms::progress()->show();
+        w->selectStep(7);
+        w->findChild<QPushButton*>("cmdControls(2)")->click();
+        frmOptions* o = frmOptions::ifLoaded();
+        QVERIFY(o && o->isVisible());
+        o->findChild<QCheckBox*>("chkProgram")->setChecked(true);
+        QTest::mouseClick(o->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+        QVERIFY(platform.messages.isEmpty());
+
+        QCOMPARE(ReadIniValue("Program", "iniShowAdvancedFeatures", "",
+                              install.own("Data/Settings.ini")),
+                 QStringLiteral("Yes"));
+        QVERIFY(install.ownFiles().contains("Data/tags.ini"));
+        QVERIFY(install.ownFiles().contains("Help/installations.ini"));
+        QVERIFY(install.programFolderUnchanged());
     }
 
     void repairRewritesTheUserCopyFromThePristineFile() {
