@@ -1,9 +1,10 @@
 # make run   installs what is missing, builds, stages the program folder and starts TARVO2
 # make test  the same set-up, then every test headless
+# make package  the same set-up, then the Debian package build/tarvo2_<version>_<arch>.deb
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test bench screenshots format clean
+.PHONY: all deps configure build run test package bench screenshots format clean
 
 all: build
 
@@ -21,6 +22,9 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 bench: build
 	scripts/bench.sh $(BUILD)

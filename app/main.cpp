@@ -126,6 +126,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("TARVO2"));
     QApplication::setApplicationVersion(tarvo::versionText());
     QApplication::setOrganizationName(tarvo::kCompanyName);
+    // Ties the windows to the menu entry tarvo2.desktop (its icon and name).
+    QGuiApplication::setDesktopFileName(QStringLiteral("tarvo2"));
     QApplication::setWindowIcon(QIcon(QApplication::applicationDirPath() + "/Images/TARVO2.png"));
 
     tarvo::installFocusStyle();

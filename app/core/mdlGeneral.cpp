@@ -70,7 +70,7 @@ void ReportSettingsProblem() {
 }
 
 void RepairSettingsFile() {
-    if (copyOver(pristineSettingsFile(), settingsFile())) {
+    if (copyOver(pristineSettingsFile(), writableSettingsFile())) {
         msgBox(QStringLiteral("The repair attempt appears to have succeeded. You will need to "
                               "restart TARVO2 for changes to take effect."),
                MsgButtons::OK, MsgIcon::Information);

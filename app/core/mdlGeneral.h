@@ -8,7 +8,8 @@ namespace tarvo {
 
 // Offers to repair the settings file; on OK repairs it and ends the program.
 void ReportSettingsProblem();
-// Copies the pristine settings over Data/Settings.ini; on failure offers a
+// Copies the pristine settings over Data/Settings.ini (the user's own copy in
+// installed mode, the shipped file stays as it is); on failure offers a
 // reinstall.
 void RepairSettingsFile();
 // Asks, then starts the setup program and ends.

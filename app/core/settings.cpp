@@ -9,17 +9,31 @@
 
 namespace tarvo {
 
+namespace {
+const QString kSettings = QStringLiteral("/Data/Settings.ini");
+const QString kVersions = QStringLiteral("\\data\\versions.ini");
+} // namespace
+
 QString settingsFile() {
-    return appPath(QStringLiteral("/Data/Settings.ini"));
+    return readablePath(kSettings);
+}
+QString writableSettingsFile() {
+    return writablePath(kSettings, true);
 }
 QString pristineSettingsFile() {
     return appPath(QStringLiteral("/help/settings.ini"));
 }
 QString versionsFile() {
-    return appPath(QStringLiteral("\\data\\versions.ini"));
+    return readablePath(kVersions);
+}
+QString writableVersionsFile() {
+    return writablePath(kVersions, true);
 }
 QString installationsFile() {
-    return appPath(QStringLiteral("/help/installations.ini"));
+    return readablePath(QStringLiteral("/help/installations.ini"));
+}
+QString writableInstallationsFile() {
+    return writablePath(QStringLiteral("/help/installations.ini"), true);
 }
 QString externalLinksFile() {
     return appPath(QStringLiteral("\\data\\websites\\external links.ini"));
@@ -27,7 +41,7 @@ QString externalLinksFile() {
 
 bool WriteProgramVersion() {
     return WriteIniValue(QStringLiteral("versions"), QStringLiteral("program"), versionText(),
-                         versionsFile());
+                         writableVersionsFile());
 }
 
 void LoadSettingsFile(const std::function<void(const QString&)>& status) {

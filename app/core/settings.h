@@ -7,11 +7,19 @@
 
 namespace tarvo {
 
-// AppFolder paths of the files this module owns.
+// Paths of the files this module owns. The settings, versions and
+// installations files are written by the program, so each has two: the file
+// to read (the user's own copy when there is one, else the shipped file) and
+// the file to write (in installed mode the user's own copy, which starts as a
+// copy of the shipped file). Every write of a setting goes to
+// writableSettingsFile().
 QString settingsFile();
+QString writableSettingsFile();
 QString pristineSettingsFile();
 QString versionsFile();
+QString writableVersionsFile();
 QString installationsFile();
+QString writableInstallationsFile();
 QString externalLinksFile();
 
 // Records this program's version under "program" in Data/versions.ini,

@@ -188,7 +188,7 @@ QString ExportText(const QString& tags) {
 }
 
 void deleteClipboardData() {
-    QFile::remove(writablePath(kClipboardData));
+    removeWrittenFile(kClipboardData);
 }
 
 QStringList presetBoards() {
@@ -205,7 +205,7 @@ bool writeMessageBoardList(const QStringList& names) {
 }
 
 QStringList readMessageBoardList() {
-    return readNonEmptyLines(writablePath(kBoardList));
+    return readNonEmptyLines(readablePath(kBoardList));
 }
 
 bool writeChosenFile(const QString& path, const QByteArray& bytes, QString* reason) {

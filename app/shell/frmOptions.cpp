@@ -437,7 +437,7 @@ void frmOptions::chkSettings_Click(int index) {
 }
 
 bool frmOptions::writeSetting(const QString& section, const QString& key, const QString& value) {
-    const QString file = settingsFile();
+    const QString file = writableSettingsFile();
     return WriteIniValue(section, key, value, file) || reportWriteFailure(file);
 }
 
@@ -508,7 +508,7 @@ void frmOptions::cmdOK_Click() {
 
 void frmOptions::cmdSettings_Click(int index) {
     if (index == 0) {
-        platform().open(settingsFile());
+        platform().open(writableSettingsFile());
     } else if (index == 1) {
         if (msgBox(QStringLiteral("If you repair your settings file, all settings will revert to "
                                   "their defaults. Do you wish to continue?"),

@@ -191,8 +191,7 @@ void frmWelcome::Form_Load() {
     m_lblDescription->setText(defaultDescription());
 
     const std::optional<bool> visible =
-        toBoolean(ReadIniValue(kProgram, kVisibleKey, QStringLiteral("False"),
-                               appPath(QStringLiteral("/Data/settings.ini"))));
+        toBoolean(ReadIniValue(kProgram, kVisibleKey, QStringLiteral("False"), settingsFile()));
     if (!visible) {
         // Loading ends here; the window keeps its design layout.
         ReportSettingsProblem();
@@ -200,9 +199,8 @@ void frmWelcome::Form_Load() {
     }
     if (*visible) {
         m_cmdCreate[3]->setVisible(true);
-        showElided(m_cmdCreate[3],
-                   ReadIniValue(kProgram, kCaptionKey, QStringLiteral("Unspecified!"),
-                                appPath(QStringLiteral("/Data/settings.ini"))));
+        showElided(m_cmdCreate[3], ReadIniValue(kProgram, kCaptionKey,
+                                                QStringLiteral("Unspecified!"), settingsFile()));
         return;
     }
     // Without the optional button the others spread over its room.
@@ -232,8 +230,7 @@ void frmWelcome::cmdCreate_Click(int index) {
         CloseAndContinue(this, QStringLiteral("frmWelcome"));
         break;
     case 3: {
-        const QString command = ReadIniValue(kProgram, kLaunchKey, QString(),
-                                             appPath(QStringLiteral("\\data\\settings.ini")));
+        const QString command = ReadIniValue(kProgram, kLaunchKey, QString(), settingsFile());
         if (command.trimmed().isEmpty()) {
             msgBox(QStringLiteral("No program has been set for this button. Set its command line "
                                   "(iniCmdCreate(3).Launchpath) in the settings file."),

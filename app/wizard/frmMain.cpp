@@ -1604,9 +1604,16 @@ void frmMain::unloadOtherWindows() {
     }
 }
 
+// The temporary files of the output windows go when the program ends,
+// whichever way the exit question was answered.
+static void removeTemporaryFiles() {
+    removeWrittenFile(QStringLiteral("/Data/~messageboards.txt"));
+    removeWrittenFile(QStringLiteral("/Data/~HTMLCode.html"));
+}
+
 void frmMain::closeEvent(QCloseEvent* event) {
     WriteIniValue(QStringLiteral("Program"), QStringLiteral("iniFirstRun"), QStringLiteral("No"),
-                  settingsFile());
+                  writableSettingsFile());
     if (character().ChangesMade() == QLatin1String("Yes")) {
         const MsgResult answer = msgBox(QStringLiteral("Do you want to save your current custom "
                                                        "profile changes before doing this?"),
@@ -1622,13 +1629,13 @@ void frmMain::closeEvent(QCloseEvent* event) {
                 event->ignore();
                 return;
             }
+            removeTemporaryFiles();
             unloadOtherWindows();
             event->accept();
             return;
         }
     }
-    QFile::remove(writablePath(QStringLiteral("/Data/~messageboards.txt")));
-    QFile::remove(appPath(QStringLiteral("/Data/~HTMLCode.html")));
+    removeTemporaryFiles();
     unloadOtherWindows();
     event->accept();
 }

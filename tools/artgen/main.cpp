@@ -1,9 +1,11 @@
 // tarvo_artgen <AppFolder> [--sheet <file.png>] [--selftest]
+// tarvo_artgen --icons <folder>
 //
 // Draws every picture the program ships into the given program folder, creating the
 // folders it needs, then reads each file back to make sure it decodes to what was drawn.
 // --sheet also writes a contact sheet of all pictures; --selftest checks the GIF and
-// ICO writers on generated test images first.
+// ICO writers on generated test images first. --icons draws the program icon for the
+// desktop's icon theme instead: <folder>/hicolor/<n>x<n>/apps/tarvo2.png at each size.
 #include "artkit.h"
 #include "imageio.h"
 #include "pictures.h"
@@ -306,6 +308,21 @@ QImage contactSheet(const QString& folder, const std::vector<Picture>& pictures)
     return sheet;
 }
 
+// The program icon at the sizes the desktop's icon theme asks for.
+bool writeThemeIcons(const QString& folder, QTextStream& err) {
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString file =
+            QStringLiteral("%1/hicolor/%2x%2/apps/tarvo2.png").arg(folder).arg(size);
+        QDir().mkpath(QFileInfo(file).absolutePath());
+        QString error;
+        if (!savePicture(drawProgramIcon(size), file, &error)) {
+            err << error << "\n";
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -315,6 +332,8 @@ int main(int argc, char* argv[]) {
     QString sheetFile;
     bool runSelfTest = false;
     const QStringList args = app.arguments();
+    if (args.size() == 3 && args[1] == QLatin1String("--icons"))
+        return writeThemeIcons(args[2], err) ? 0 : 1;
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--sheet") && i + 1 < args.size())
             sheetFile = args[++i];
@@ -328,7 +347,8 @@ int main(int argc, char* argv[]) {
         }
     }
     if (folder.isEmpty()) {
-        err << "usage: tarvo_artgen <AppFolder> [--sheet <file.png>] [--selftest]\n";
+        err << "usage: tarvo_artgen <AppFolder> [--sheet <file.png>] [--selftest]\n"
+               "       tarvo_artgen --icons <folder>\n";
         return 2;
     }
     if (runSelfTest && !selfTest(err))
