@@ -390,6 +390,23 @@ private slots:
         QVERIFY(platform.started.isEmpty());
     }
 
+    void repairRefusesAReadOnlySettingsFile() {
+        // As the INI writer does, even for root: the file stays, the repair
+        // is reported as failed and a reinstall offered.
+        ScriptedPlatform platform;
+        platform.setNextAnswer(MsgResult::OK);
+        platform.setNextAnswer(MsgResult::No);
+        TempAppFolder folder;
+        folder.write("Data/Settings.ini", "[Program]\r\nkept=1\r\n");
+        QFile::setPermissions(folder.file("Data/Settings.ini"),
+                              QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        tarvo::RepairSettingsFile();
+        QCOMPARE(folder.read("Data/Settings.ini"), QByteArray("[Program]\r\nkept=1\r\n"));
+        QCOMPARE(platform.messages.size(), 2);
+        QVERIFY(platform.messages[0].text.contains("failed"));
+        QCOMPARE(platform.messages[1].text, kReinstallQuestion);
+    }
+
     // -------------------------------------------------------- hand-over ----
 
     void closeAndContinuePlacesProgressBesideMain_data() {

@@ -154,6 +154,10 @@ private slots:
                                     << QStringLiteral("Unspecified!");
         QTest::newRow("number zero")
             << QByteArray("iniCmdCreate(3).Visible=0\r\n") << false << QStringLiteral("");
+        QTest::newRow("hexadecimal") << QByteArray("iniCmdCreate(3).Visible=&H10\r\n") << true
+                                     << QStringLiteral("Unspecified!");
+        QTest::newRow("exponent") << QByteArray("iniCmdCreate(3).Visible=1e3\r\n") << true
+                                  << QStringLiteral("Unspecified!");
     }
 
     void visibleSetting() {
@@ -184,6 +188,8 @@ private slots:
         QTest::newRow("maybe") << QByteArray("maybe");
         QTest::newRow("empty") << QByteArray("");
         QTest::newRow("Yes") << QByteArray("Yes");
+        QTest::newRow("nan") << QByteArray("nan");
+        QTest::newRow("inf") << QByteArray("-inf");
     }
 
     void notABooleanOffersTheRepair() {

@@ -19,6 +19,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -224,6 +225,27 @@ private slots:
         QVERIFY(!markIsRed(Character::LineMajor));
         QVERIFY(markIsRed(Character::LineMinor));
         QVERIFY(markIsRed(Character::LineBirthsign));
+    }
+
+    void nameBoxesTakeOneLine() {
+        auto* box = ctl<QLineEdit>("txtRealName");
+        box->setFocus();
+        QGuiApplication::clipboard()->setText("Bob\r\n[FiveA]\niniMjrSkill1=Block");
+        QTest::keySequence(box, QKeySequence::Paste);
+        QCOMPARE(box->text(), QStringLiteral("Bob [FiveA] iniMjrSkill1=Block"));
+        QCOMPARE(character().RealName(), box->text());
+
+        // The limit never leaves half of an emoji behind.
+        box->clear();
+        QTest::keyClicks(box, QString(39, QLatin1Char('a')));
+        QGuiApplication::clipboard()->setText(QString::fromUtf8("\U0001F600"));
+        QTest::keySequence(box, QKeySequence::Paste);
+        QCOMPARE(character().RealName(), QString(39, QLatin1Char('a')));
+
+        // A longer name from a file is shown whole.
+        const QString loaded(52, QLatin1Char('n'));
+        character().setRealName(loaded);
+        QCOMPARE(box->text(), loaded);
     }
 
     void nameBoxesHoldFortyCharacters() {

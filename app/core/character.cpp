@@ -215,7 +215,7 @@ void Character::setArea(Area a, const QString& title, const QString& text, const
 // ------------------------------------------------------------ names ---
 
 void Character::setRealName(const QString& text) {
-    m_realName = text.left(kNameLimit);
+    m_realName = text;
     m_nameBox[BoxRealName] = m_realName;
     emit nameBoxChanged(BoxRealName);
     setSummary(SumRealName, QStringLiteral("Name: ") + m_realName);
@@ -225,7 +225,7 @@ void Character::setRealName(const QString& text) {
 }
 
 void Character::setClassName(const QString& text) {
-    m_className = text.left(kNameLimit);
+    m_className = text;
     m_nameBox[BoxClassName] = m_className;
     emit nameBoxChanged(BoxClassName);
     setSummary(SumClassName, QStringLiteral("Class Name: ") + m_className);
@@ -237,7 +237,7 @@ void Character::setClassName(const QString& text) {
 }
 
 void Character::setCharacterName(const QString& text) {
-    m_characterName = text.left(kNameLimit);
+    m_characterName = text;
     m_nameBox[BoxCharacterName] = m_characterName;
     emit nameBoxChanged(BoxCharacterName);
     setSummary(SumCharacterName, QStringLiteral("Character: ") + m_characterName);

@@ -62,6 +62,8 @@ public:
     // The text boxes that hold names.
     enum NameBox { BoxRealName, BoxClassName, BoxCharacterName };
 
+    // The longest name a box lets a user type; a longer name from a file is
+    // kept whole.
     static constexpr int kNameLimit = 40;
     static constexpr int kSkillLimit = 5;
     static constexpr int kTaskCount = 7; // task lines 0 to 6

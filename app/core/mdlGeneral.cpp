@@ -24,8 +24,13 @@ bool copyOver(const QString& from, const QString& to) {
     const QByteArray bytes = in.readAll();
     if (in.error() != QFileDevice::NoError)
         return false;
+    // A settings file without write permission is read-only, as for the INI
+    // layer, even for a user (root) who could override it.
     QFileInfo target(to);
-    if (target.exists() && (!target.isFile() || !target.isWritable()))
+    const auto writeBits =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    if (target.exists() &&
+        (!target.isFile() || !target.isWritable() || !(target.permissions() & writeBits)))
         return false;
     return replaceFileContents(to, bytes);
 }

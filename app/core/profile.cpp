@@ -1,5 +1,6 @@
 #include "profile.h"
 
+#include "appfolder.h"
 #include "character.h"
 #include "ini/mdlVbNetIni.h"
 #include "ini/pathresolve.h"
@@ -12,9 +13,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QTemporaryDir>
-
-#include <cstring>
 
 namespace tarvo {
 
@@ -64,61 +62,30 @@ QList<Entry> profileEntries(const Character& c, const QString& date) {
     return e;
 }
 
-// A value with a line break or a NUL character does not stay on its own
-// line once the INI layer reads the file back, so key-by-key writing would
-// scatter it; such a profile is composed by the INI layer itself.
-bool needsIniLayer(const QList<Entry>& entries) {
+// A value with a line break or a NUL character would not stay on its line.
+bool allStorable(const QList<Entry>& entries) {
     for (const Entry& e : entries)
-        if (e.value.contains(QLatin1Char('\n')) || e.value.contains(QChar(0)))
-            return true;
-    return false;
+        if (!isStorableIniValue(e.value))
+            return false;
+    return true;
 }
 
-std::optional<QByteArray> composeThroughIniLayer(const QList<Entry>& entries) {
-    QTemporaryDir dir;
-    if (!dir.isValid())
-        return std::nullopt;
-    const QString file = dir.filePath(QStringLiteral("profile.mwc"));
-    QString last;
-    for (const Entry& e : entries) {
-        // A numbered list is written into a fresh section.
-        if (e.section != last &&
-            (e.section == QLatin1String("FiveA") || e.section == QLatin1String("FiveB")))
-            DeleteIniSection(e.section, file);
-        last = e.section;
-        if (!WriteIniValue(e.section, e.key, e.value, file))
-            return std::nullopt;
+// A name the user picked is taken as it stands: "\" is an ordinary
+// character in it. Only the program's own paths take either separator and
+// any letter case.
+QString fileNamed(const QString& path) {
+    if (path.isEmpty() || QFileInfo::exists(path) || QFileInfo(path).isSymLink())
+        return path;
+    const QString written = normalizeSeparators(path);
+    for (const QString& own : {appFolder(), userDataFolder()}) {
+        const QString folder = normalizeSeparators(own);
+        if (!folder.isEmpty() && written.startsWith(folder + QLatin1Char('/'), Qt::CaseInsensitive))
+            return resolvePath(path);
     }
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return f.readAll();
+    return path;
 }
 
 // ------------------------------------------------------------ reading ---
-
-inline bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-void trimBlanks(const char*& b, const char*& e) {
-    while (b < e && isBlank(*b))
-        ++b;
-    while (e > b && isBlank(e[-1]))
-        --e;
-}
-
-// Decodes bytes of one line as the INI layer does: ASCII, else UTF-8 when
-// valid, else Windows-1252. The leading letter keeps decodeText from taking
-// a leading byte-order mark for the file's; valid UTF-8 that starts with one
-// is decoded by QString::fromUtf8, which drops it, as the INI layer does.
-QString decodeSlice(const char* b, const char* e) {
-    const QByteArray bytes(b, e - b);
-    QString text = decodeText('A' + bytes).mid(1);
-    if (text.startsWith(QChar(0xFEFF)) && bytes.startsWith("\xEF\xBB\xBF"))
-        return QString::fromUtf8(bytes);
-    return text;
-}
 
 // Case folding by code point, as the INI layer's comparison of names.
 QString fold(const QString& s) {
@@ -136,12 +103,21 @@ QString fold(const QString& s) {
     return out;
 }
 
+// The blanks that the INI layer trims from names.
+QString trimBlanks(const QString& s) {
+    qsizetype b = 0, e = s.size();
+    while (b < e && (s[b] == u' ' || s[b] == u'\t'))
+        ++b;
+    while (e > b && (s[e - 1] == u' ' || s[e - 1] == u'\t'))
+        --e;
+    return s.mid(b, e - b);
+}
+
+bool isUtf16(const QByteArray& data) {
+    return data.startsWith("\xFF\xFE") || data.startsWith("\xFE\xFF");
+}
+
 bool looksLikeText(const QByteArray& data, QString* reason) {
-    if (data.startsWith("\xFF\xFE") || data.startsWith("\xFE\xFF")) {
-        *reason = QStringLiteral("the file is saved as UTF-16 text, which is not a character "
-                                 "profile format TARVO2 can read.");
-        return false;
-    }
     if (data.contains('\0')) {
         *reason = QStringLiteral("the file holds binary data, not a character profile.");
         return false;
@@ -177,10 +153,8 @@ int taskStateFrom(const QString& text) {
 
 QByteArray composeProfile(const Character& c, const QString& date) {
     const QList<Entry> entries = profileEntries(c, date);
-    if (needsIniLayer(entries)) {
-        if (const auto bytes = composeThroughIniLayer(entries))
-            return *bytes;
-    }
+    if (!allStorable(entries))
+        return {};
     // Each section is new when its first key is written, so it is appended
     // to the file, and each key goes after the last one of its section: the
     // file is the sections in order with their keys in order.
@@ -196,7 +170,7 @@ QByteArray composeProfile(const Character& c, const QString& date) {
         }
         out.append(e.key.toUtf8());
         out.append('=');
-        out.append(e.value.toUtf8());
+        out.append(iniValueBytes(e.value));
         out.append("\r\n");
     }
     return out;
@@ -208,14 +182,16 @@ bool writeProfile(const Character& c, const QString& path, QString* reason) {
             *reason = why;
         return false;
     };
-    const QString target = resolvePath(path);
+    if (!allStorable(profileEntries(c, QString())))
+        return fail(QStringLiteral("a name or task text holds a line break, which a profile "
+                                   "cannot store."));
+    QString why;
+    const QString target = writeTarget(fileNamed(path), &why);
     if (target.isEmpty())
-        return fail(QStringLiteral("no file name was given."));
+        return fail(why);
 
     QFileInfo fi(target);
     if (fi.exists()) {
-        if (fi.isDir())
-            return fail(QStringLiteral("a folder of that name is in the way."));
         // A file without write permission counts as read-only even for a
         // user who could override it, as the read-only attribute does on
         // Windows.
@@ -245,82 +221,57 @@ bool writeProfile(const Character& c, const QString& path, QString* reason) {
 
 IniSnapshot IniSnapshot::fromBytes(const QByteArray& data) {
     IniSnapshot snap;
-    const char* p = data.constData();
-    const char* end = p + data.size();
-    if (end - p >= 3 && std::memcmp(p, "\xEF\xBB\xBF", 3) == 0)
-        p += 3;
     QHash<QString, QString>* current = nullptr;
-    while (p < end) {
-        const char* nl = static_cast<const char*>(std::memchr(p, '\n', end - p));
-        const char* le = nl ? nl : end;
-        const char* b = p;
-        const char* e = (le > p && le[-1] == '\r') ? le - 1 : le;
-        p = nl ? nl + 1 : end;
-
-        // A line with a NUL character is neither a section nor an entry.
-        if (std::memchr(b, '\0', e - b))
-            continue;
-        while (b < e && isBlank(*b))
-            ++b;
-        if (b == e || *b == ';')
-            continue;
-        if (*b == '[') {
-            const char* close = e;
-            while (close > b && close[-1] != ']')
-                --close;
-            if (close == b)
-                continue;
-            const char* nb = b + 1;
-            const char* ne = close - 1;
-            trimBlanks(nb, ne);
-            const QString name = fold(decodeSlice(nb, ne));
-            // Only the first section of a name answers.
-            current = snap.m_sections.contains(name) ? nullptr : &snap.m_sections[name];
-            continue;
-        }
-        const char* eq = static_cast<const char*>(std::memchr(b, '=', e - b));
-        if (!eq || !current)
-            continue;
-        const char* kb = b;
-        const char* ke = eq;
-        trimBlanks(kb, ke);
-        const QString key = fold(decodeSlice(kb, ke));
-        if (current->contains(key))
-            continue; // the first occurrence of a key answers
-        const char* vb = eq + 1;
-        const char* ve = e;
-        trimBlanks(vb, ve);
-        if (ve - vb >= 2 && (*vb == '"' || *vb == '\'') && ve[-1] == *vb) {
-            ++vb;
-            --ve;
-        }
-        QString value = decodeSlice(vb, ve);
-        if (value.size() > kIniValueMax)
-            value.truncate(kIniValueMax);
-        current->insert(key, value);
-    }
+    forEachIniItem(
+        data,
+        [&](const QString& section) {
+            const QString name = fold(section);
+            // Only the first section of a name answers; an empty name none.
+            current =
+                name.isEmpty() || snap.m_sections.contains(name) ? nullptr : &snap.m_sections[name];
+        },
+        [&](const QString& key, const QString& value) {
+            // The first occurrence of a key answers.
+            if (!current)
+                return;
+            const QString name = fold(key);
+            if (!current->contains(name))
+                current->insert(name, value);
+        });
     return snap;
 }
 
 QString IniSnapshot::value(const QString& section, const QString& key,
                            const QString& defaultValue) const {
-    const auto s = m_sections.constFind(fold(section.trimmed()));
-    if (s != m_sections.constEnd()) {
-        const auto k = s->constFind(fold(key.trimmed()));
+    const auto s = m_sections.constFind(fold(trimBlanks(section)));
+    if (s != m_sections.constEnd() && !trimBlanks(key).isEmpty()) {
+        const auto k = s->constFind(fold(trimBlanks(key)));
         if (k != s->constEnd())
             return *k;
     }
-    return defaultValue.left(kIniValueMax);
+    QString d = defaultValue.left(kIniValueMax);
+    if (!d.isEmpty() && d.back().isHighSurrogate())
+        d.chop(1);
+    return d;
 }
 
 ApplyResult applyProfile(Character& c, const QString& path) {
     using Status = ApplyResult::Status;
-    const QString file = resolvePath(path);
+    const QString file = fileNamed(path);
     const QFileInfo fi(file);
-    if (file.isEmpty() || !fi.exists())
+    if (file.isEmpty())
         return {Status::Missing, QStringLiteral("the file does not exist.")};
-    if (!fi.isFile())
+    if (!fi.exists()) {
+        QString why;
+        if (fi.isSymLink() && writeTarget(file, &why).isEmpty())
+            return {Status::Unreadable, why};
+        return {Status::Missing, QStringLiteral("the file does not exist.")};
+    }
+    if (fi.isDir())
         return {Status::Unreadable, QStringLiteral("it is a folder, not a file.")};
+    if (!fi.isFile())
+        return {Status::Unreadable, QStringLiteral("it is a device, a FIFO or a socket, not a "
+                                                   "regular file.")};
     if (fi.size() > kMaxProfileBytes)
         return {Status::TooLarge, QStringLiteral("the file is larger than 1 MB, far too large "
                                                  "for a character profile.")};
@@ -337,7 +288,8 @@ ApplyResult applyProfile(Character& c, const QString& path) {
         return {Status::TooLarge, QStringLiteral("the file is larger than 1 MB, far too large "
                                                  "for a character profile.")};
     QString why;
-    if (!looksLikeText(data, &why))
+    // A UTF-16 file (Notepad's "Unicode") is checked as the text it holds.
+    if (!looksLikeText(isUtf16(data) ? decodeText(data).toUtf8() : data, &why))
         return {Status::NotText, why};
 
     std::optional<IniSnapshot> snapshot;
@@ -410,7 +362,9 @@ ApplyResult applyProfile(Character& c, const QString& path) {
     if (const int i = attributes().indexOf(favAtt1); i >= 0)
         c.chooseFavAtt1(i);
     c.uncheckGroup(Character::GroupFavAtt2);
-    if (const int i = attributes().indexOf(favAtt2); i >= 0)
+    // One attribute cannot be both favourites: a second naming the first
+    // stays unset, as an unknown value does.
+    if (const int i = attributes().indexOf(favAtt2); i >= 0 && favAtt2 != c.FavAtt1())
         c.chooseFavAtt2(i);
 
     // Both lists are cleared before either is filled: a skill ticked in the

@@ -15,13 +15,17 @@ class Character;
 // The bytes of a profile: sections SaveData, One, Two, Three, Four, FiveA,
 // FiveB, Six and Tasks, keys in their fixed order, CR LF line ends, UTF-8.
 // The same bytes as deleting the file and writing every key with
-// WriteIniValue in that order; date is the text stored as iniDate.
+// WriteIniValue in that order (texts with blanks at either end or wrapped in
+// quotes are written in quotes); date is the text stored as iniDate. Empty
+// when a text holds a line break or NUL, which no line can store.
 QByteArray composeProfile(const Character& c, const QString& date);
 
 // Writes the profile (dated now) to path in one go: the old file is replaced
 // only when the new one is complete. False, with a reason for the user ("the
 // file is read-only."), when it could not be written; the old file is then
-// left as it was.
+// left as it was. A name the user picked is taken as it stands ("\" is an
+// ordinary character in it); only the program's own paths are resolved
+// without regard to separators and letter case.
 bool writeProfile(const Character& c, const QString& path, QString* reason = nullptr);
 
 struct ApplyResult {

@@ -4,6 +4,7 @@
 #include "namelists.h"
 #include "shell/forms.h"
 #include "shell/frmBubbleD.h"
+#include "shell/onelinebox.h"
 #include "shell/optionbutton.h"
 #include "shell/twips.h"
 #include "wizard/frmMain.h"
@@ -238,6 +239,7 @@ void frmProgress::buildTasks() {
         auto* t = new QLineEdit(m_fmeProgress);
         t->setObjectName(indexed("txtTask", i));
         t->setAccessibleName(QStringLiteral("Task %1").arg(i + 1));
+        makeOneLine(t);
         t->setGeometry(twipsRect(120, top, 2760, 330));
         connect(t, &QLineEdit::textChanged, this, [i](const QString& text) {
             if (character().taskText(i) != text)

@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <cmath>
 #include <optional>
 
 namespace tarvo {
@@ -54,8 +55,9 @@ std::optional<bool> toBoolean(const QString& value) {
         const qlonglong n = text.mid(2).toLongLong(&ok, 8);
         return ok ? std::optional<bool>(n != 0) : std::nullopt;
     }
+    // "nan" and "inf" read as numbers but are no Boolean text.
     const double n = QLocale::c().toDouble(text, &ok);
-    return ok ? std::optional<bool>(n != 0.0) : std::nullopt;
+    return ok && std::isfinite(n) ? std::optional<bool>(n != 0.0) : std::nullopt;
 }
 
 QString indexed(const char* name, int i) {

@@ -24,6 +24,7 @@
 #include "shell/frmOptions.h"
 #include "shell/frmWelcome.h"
 #include "shell/keyboard.h"
+#include "shell/onelinebox.h"
 #include "shell/optionbutton.h"
 #include "shell/twips.h"
 
@@ -507,6 +508,7 @@ void frmMain::buildStepOne(QGroupBox* f) {
     m_txtRealName->setGeometry(twipsRect(240, 3390, 3600, 345));
     m_txtRealName->setMaxLength(Character::kNameLimit);
     m_txtRealName->setAccessibleName(QStringLiteral("Your real name"));
+    makeOneLine(m_txtRealName);
     connect(m_txtRealName, &QLineEdit::textChanged, this,
             [](const QString& t) { character().setRealName(t); });
     buildNextBack(f, 0);
@@ -520,6 +522,7 @@ void frmMain::buildStepTwo(QGroupBox* f) {
     m_txtClassName->setObjectName(QStringLiteral("txtClassName"));
     m_txtClassName->setGeometry(twipsRect(120, 330, 1590, 345));
     m_txtClassName->setMaxLength(Character::kNameLimit);
+    makeOneLine(m_txtClassName);
     connect(m_txtClassName, &QLineEdit::textChanged, this,
             [](const QString& t) { character().setClassName(t); });
     m_cmdSuggest[0] = makeButton(m_fmeClassSpecialization[0], QStringLiteral("cmdSuggest(0)"),
@@ -565,6 +568,7 @@ void frmMain::buildStepThree(QGroupBox* f) {
     m_txtCharacterName->setObjectName(QStringLiteral("txtCharacterName"));
     m_txtCharacterName->setGeometry(twipsRect(120, 330, 1590, 345));
     m_txtCharacterName->setMaxLength(Character::kNameLimit);
+    makeOneLine(m_txtCharacterName);
     connect(m_txtCharacterName, &QLineEdit::textChanged, this,
             [](const QString& t) { character().setCharacterName(t); });
     m_cmdSuggest[1] = makeButton(m_fmeName, QStringLiteral("cmdSuggest(1)"),
@@ -1221,6 +1225,8 @@ void frmMain::renderNameBox(int box) {
     const QString& text = character().nameBox(Character::NameBox(box));
     if (e->text() != text) {
         const QSignalBlocker block(e);
+        // The limit stops typing only: a longer name from a file shows whole.
+        e->setMaxLength(qMax<int>(Character::kNameLimit, int(text.size())));
         e->setText(text);
     }
 }

@@ -7,8 +7,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QLockFile>
 #include <QMutex>
+#include <QStringDecoder>
+#include <QStringEncoder>
 
 #include <chrono>
 #include <cstring>
@@ -18,13 +19,16 @@
 #include <utility>
 #include <vector>
 
+#if defined(Q_OS_LINUX)
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 constexpr int kBufferSize = 2048;
 // A file larger than this is not an INI file of ours; it is treated as
 // unreadable rather than loaded into memory.
 constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
-constexpr int kLockTimeoutMs = 5000;
 
 // ---------------------------------------------------------------- text ----
 
@@ -89,16 +93,32 @@ QString decodeCp1252(const char* s, qsizetype n) {
 
 // Decodes the bytes of one line: UTF-8 when they are valid UTF-8, else
 // Windows-1252, so that files from older installations read correctly.
+// A byte-order mark is only one at the very start of a file; anywhere else
+// it is the character U+FEFF, which QString::fromUtf8 would drop.
 QString decodeBytes(const char* p, qsizetype n) {
     if (isAscii(p, n))
         return QString::fromLatin1(p, n);
-    if (isValidUtf8(p, n))
+    if (isValidUtf8(p, n)) {
+        if (n >= 3 && std::memcmp(p, "\xEF\xBB\xBF", 3) == 0)
+            return QChar(0xFEFF) + QString::fromUtf8(p + 3, n - 3);
         return QString::fromUtf8(p, n);
+    }
     return decodeCp1252(p, n);
 }
 
 inline bool isBlank(char c) {
     return c == ' ' || c == '\t';
+}
+
+// Names are trimmed of the same blanks in a file and in a call, so that a
+// listed key name always reads its value.
+QString trimBlanks(const QString& s) {
+    qsizetype b = 0, e = s.size();
+    while (b < e && (s[b] == u' ' || s[b] == u'\t'))
+        ++b;
+    while (e > b && (s[e - 1] == u' ' || s[e - 1] == u'\t'))
+        --e;
+    return s.mid(b, e - b);
 }
 
 void trim(const char*& b, const char*& e) {
@@ -115,11 +135,14 @@ inline char foldAscii(char c) {
 // A name to look for, prepared once per call.
 struct Needle {
     explicit Needle(const QString& name)
-        : text(name.trimmed()), utf8(text.toUtf8()), ascii(isAscii(utf8.constData(), utf8.size())) {
-    }
+        : text(trimBlanks(name)), utf8(text.toUtf8()),
+          ascii(isAscii(utf8.constData(), utf8.size())) {}
 
+    // An empty name matches nothing: the platform lists no "=value" line.
     bool matches(const char* b, const char* e) const {
         const qsizetype n = e - b;
+        if (n == 0 || text.isEmpty())
+            return false;
         if (ascii && isAscii(b, n)) {
             if (n != utf8.size())
                 return false;
@@ -192,25 +215,68 @@ inline bool startsSectionHeader(const char* b, const char* e) {
 }
 
 // Calls f(begin, end) for every line from p up to end, without its line end,
-// until f returns false.
+// until f returns false. A line ends in CR LF, LF or CR alone (old Mac files).
 template <typename F> void forEachLineIn(const char* p, const char* end, F&& f) {
     while (p < end) {
         const char* nl = static_cast<const char*>(std::memchr(p, '\n', end - p));
         const char* le = nl ? nl : end;
-        const char* content_end = (le > p && le[-1] == '\r') ? le - 1 : le;
-        if (!f(p, content_end))
+        const char* cr = static_cast<const char*>(std::memchr(p, '\r', le - p));
+        if (cr) {
+            if (!f(p, cr))
+                return;
+            p = (cr + 1 == nl) ? nl + 1 : cr + 1;
+            continue;
+        }
+        if (!f(p, le))
             return;
         p = nl ? nl + 1 : end;
     }
 }
 
-// Calls f(begin, end) for every line of data, without its line end.
-template <typename F> void forEachLine(const QByteArray& data, F&& f) {
-    const char* p = data.constData();
-    const char* end = p + data.size();
-    if (end - p >= 3 && std::memcmp(p, "\xEF\xBB\xBF", 3) == 0)
-        p += 3;
-    forEachLineIn(p, end, std::forward<F>(f));
+// How a file's text is stored. UTF-16 files are handled as UTF-8 in memory
+// and written back as UTF-16.
+enum class Encoding { Plain, Utf8Bom, Utf16LE, Utf16BE };
+
+// A file's text as bytes to split into lines: start is the first byte after
+// the byte-order mark.
+struct IniText {
+    QByteArray bytes;
+    qsizetype start = 0;
+    Encoding encoding = Encoding::Plain;
+};
+
+IniText iniText(QByteArray raw) {
+    IniText t;
+    if (raw.startsWith("\xFF\xFE") || raw.startsWith("\xFE\xFF")) {
+        t.encoding = raw.startsWith("\xFF\xFE") ? Encoding::Utf16LE : Encoding::Utf16BE;
+        QStringDecoder decode(t.encoding == Encoding::Utf16LE ? QStringConverter::Utf16LE
+                                                              : QStringConverter::Utf16BE,
+                              QStringConverter::Flag::ConvertInitialBom);
+        const QString text = decode(QByteArrayView(raw).sliced(2));
+        t.bytes = text.toUtf8();
+        return t;
+    }
+    if (raw.startsWith("\xEF\xBB\xBF")) {
+        t.encoding = Encoding::Utf8Bom;
+        t.start = 3;
+    }
+    t.bytes = std::move(raw);
+    return t;
+}
+
+// Calls f(begin, end) for every line of a file's text, without its line end.
+template <typename F> void forEachLine(const IniText& text, F&& f) {
+    const char* base = text.bytes.constData();
+    forEachLineIn(base + text.start, base + text.bytes.size(), std::forward<F>(f));
+}
+
+// At most n characters of s; a pair of surrogates is never split.
+QString cutText(const QString& s, qsizetype n) {
+    if (s.size() <= n)
+        return s;
+    if (n > 0 && s[n - 1].isHighSurrogate())
+        --n;
+    return s.left(n);
 }
 
 QString valueText(const char* b, const char* e) {
@@ -218,10 +284,7 @@ QString valueText(const char* b, const char* e) {
         ++b;
         --e;
     }
-    QString v = decodeBytes(b, e - b);
-    if (v.size() > kIniValueMax)
-        v.truncate(kIniValueMax);
-    return v;
+    return cutText(decodeBytes(b, e - b), kIniValueMax);
 }
 
 // ----------------------------------------------------------------- files ---
@@ -258,13 +321,19 @@ std::optional<QByteArray> readFileAt(const QFileInfo& fi) {
     return readOpened(f, fi.size());
 }
 
-std::optional<QByteArray> readWhole(const QString& path) {
-    return readFileAt(QFileInfo(path));
+// The name to look a file up by. A name that the user picked may hold a
+// backslash as an ordinary character: when a file of that very name exists
+// it is the one meant; otherwise "\" separates folders, as in the program's
+// own paths.
+QString lookupName(const QString& file) {
+    if (file.contains(QLatin1Char('\\')) && QFileInfo::exists(file))
+        return file;
+    return tarvo::normalizeSeparators(file);
 }
 
-// The file a name written with either separator (already normalized) names
-// in any letter case. The name as written is tried first, as it nearly always
-// names the file itself; one stat answers type, existence and size.
+// The file a name (already through lookupName) names in any letter case.
+// The name as written is tried first, as it nearly always names the file
+// itself; one stat answers type, existence and size.
 QFileInfo findFile(const QString& written) {
     QFileInfo fi(written);
     if (!fi.isFile() && !fi.exists())
@@ -273,7 +342,7 @@ QFileInfo findFile(const QString& written) {
 }
 
 std::optional<QByteArray> readAnyCase(const QString& file) {
-    const QString written = tarvo::normalizeSeparators(file);
+    const QString written = lookupName(file);
     if (written.isEmpty())
         return std::nullopt;
     return readFileAt(findFile(written));
@@ -283,14 +352,67 @@ std::optional<QByteArray> readAnyCase(const QString& file) {
 
 // Reads look a key up in the file as it is on the disk, but a file that has
 // not changed since it was last read is not read and split again: it is kept
-// with the places of its section headers and checked with one stat (its
-// modification time) before each use. A stamp is trusted only when the file
-// had already been unchanged for a while when it was read, so that a rewrite
-// within the file system's timestamp granularity (up to 2 s on FAT) of the
-// read cannot go unnoticed. Our own writes empty the cache.
+// with the places of its section headers and checked with one stat before
+// each use. The stat compares size, file identity and the modification and
+// change times to the nanosecond, so that a file put in place with an old
+// modification time (cp -p, rsync, tar) is seen too. A stamp is trusted only
+// when the file had already been unchanged for a while when it was read, so
+// that a rewrite within the file system's timestamp granularity (up to 2 s on
+// FAT) of the read cannot go unnoticed. Our own writes empty the cache; an
+// entry whose file is gone is dropped.
 constexpr std::chrono::seconds kSettled{3};
 constexpr qint64 kMaxCachedFile = 1024 * 1024;
 constexpr qint64 kMaxCachedTotal = 8 * 1024 * 1024;
+
+using Clock = std::filesystem::file_time_type::clock;
+
+struct FileStamp {
+    qint64 size = -1;
+    quint64 device = 0, inode = 0;
+    std::chrono::nanoseconds modified{0}, changed{0};
+    bool operator==(const FileStamp&) const = default;
+    // The later of the two times, on the clock of file times.
+    std::chrono::nanoseconds latest() const { return std::max(modified, changed); }
+};
+
+std::optional<FileStamp> stampOf(const QString& path) {
+    FileStamp s;
+#if defined(Q_OS_LINUX)
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return std::nullopt;
+    s.size = st.st_size;
+    s.device = quint64(st.st_dev);
+    s.inode = quint64(st.st_ino);
+    s.modified =
+        std::chrono::seconds(st.st_mtim.tv_sec) + std::chrono::nanoseconds(st.st_mtim.tv_nsec);
+    s.changed =
+        std::chrono::seconds(st.st_ctim.tv_sec) + std::chrono::nanoseconds(st.st_ctim.tv_nsec);
+#else
+    std::error_code ec;
+    const std::filesystem::path p(path.toStdU16String());
+    const auto t = std::filesystem::last_write_time(p, ec);
+    if (ec)
+        return std::nullopt;
+    s.size = qint64(std::filesystem::file_size(p, ec));
+    if (ec)
+        return std::nullopt;
+    s.modified = s.changed =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(t.time_since_epoch());
+#endif
+    return s;
+}
+
+// Now, on the clock of the stamps.
+std::chrono::nanoseconds stampClockNow() {
+#if defined(Q_OS_LINUX)
+    struct timespec ts;
+    clock_gettime(CLOCK_REALTIME, &ts);
+    return std::chrono::seconds(ts.tv_sec) + std::chrono::nanoseconds(ts.tv_nsec);
+#else
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch());
+#endif
+}
 
 struct SectionHeader {
     qsizetype nameBegin, nameEnd; // the name within the brackets
@@ -298,16 +420,17 @@ struct SectionHeader {
 };
 
 struct IniData {
-    QByteArray data;
+    IniText text;
     std::vector<SectionHeader> headers;
     qint64 size = 0;
-    std::filesystem::file_time_type modified;
-    std::filesystem::file_time_type readAt;
+    FileStamp stamp;
+    std::chrono::nanoseconds readAt{0};
 
-    explicit IniData(QByteArray bytes) : data(std::move(bytes)) {
+    explicit IniData(IniText t) : text(std::move(t)) {
+        const QByteArray& data = text.bytes;
         const char* base = data.constData();
         const char* end = base + data.size();
-        forEachLine(data, [&](const char* b, const char* e) {
+        forEachLine(text, [&](const char* b, const char* e) {
             if (!startsSectionHeader(b, e))
                 return true;
             const LineInfo li = classify(b, e);
@@ -315,16 +438,20 @@ struct IniData {
                 return true;
             if (!headers.empty())
                 headers.back().bodyEnd = b - base;
-            const char* nl = static_cast<const char*>(std::memchr(e, '\n', end - e));
-            headers.push_back(
-                {li.nameBegin - base, li.nameEnd - base, (nl ? nl + 1 : end) - base, data.size()});
+            // The body starts after this line's end (CR LF, LF or CR).
+            const char* next = e;
+            if (next < end && *next == '\r')
+                ++next;
+            if (next < end && *next == '\n' && (next == e || next[-1] == '\r'))
+                ++next;
+            headers.push_back({li.nameBegin - base, li.nameEnd - base, next - base, data.size()});
             return true;
         });
     }
 
     // The lines of the first section called name, or nothing.
     std::optional<std::pair<const char*, const char*>> section(const Needle& name) const {
-        const char* base = data.constData();
+        const char* base = text.bytes.constData();
         for (const SectionHeader& h : headers)
             if (name.matches(base + h.nameBegin, base + h.nameEnd))
                 return std::make_pair(base + h.bodyBegin, base + h.bodyEnd);
@@ -332,27 +459,25 @@ struct IniData {
     }
 };
 
-std::filesystem::file_time_type modificationTime(const QString& path, std::error_code& ec) {
-    return std::filesystem::last_write_time(std::filesystem::path(path.toStdU16String()), ec);
-}
-
 class IniCache {
 public:
     std::shared_ptr<const IniData> get(const QString& file) {
-        const QString written = tarvo::normalizeSeparators(file);
+        const QString written = lookupName(file);
         if (written.isEmpty())
             return nullptr;
-        const auto now = std::filesystem::file_time_type::clock::now();
+        const auto now = stampClockNow();
         // An unchanged file costs this one stat. (QFileInfo's times are
         // converted to local time, which costs more than the rest of a read.)
-        std::error_code ec;
-        auto modified = modificationTime(written, ec);
-        if (!ec) {
+        auto stamp = stampOf(written);
+        {
             QMutexLocker lock(&m_mutex);
-            const auto it = m_files.constFind(written);
-            if (it != m_files.cend() && (*it)->modified == modified &&
-                (*it)->readAt - modified > kSettled)
-                return *it;
+            const auto it = m_files.find(written);
+            if (it != m_files.end()) {
+                if (stamp && (*it)->stamp == *stamp && (*it)->readAt - stamp->latest() > kSettled)
+                    return *it;
+                m_total -= (*it)->size;
+                m_files.erase(it);
+            }
         }
 
         const QFileInfo fi = findFile(written);
@@ -360,16 +485,16 @@ public:
             return nullptr;
         const QString key = fi.filePath();
         if (key != written)
-            modified = modificationTime(key, ec);
+            stamp = stampOf(key);
         auto bytes = readFileAt(fi);
         if (!bytes)
             return nullptr;
         const qint64 size = bytes->size();
-        auto ini = std::make_shared<IniData>(std::move(*bytes));
+        auto ini = std::make_shared<IniData>(iniText(std::move(*bytes)));
         ini->size = size;
-        ini->modified = modified;
         ini->readAt = now;
-        if (!ec && size <= kMaxCachedFile) {
+        if (stamp && stamp->size == size && size <= kMaxCachedFile) {
+            ini->stamp = *stamp;
             QMutexLocker lock(&m_mutex);
             if (m_total + size > kMaxCachedTotal)
                 clearLocked();
@@ -404,13 +529,14 @@ IniCache& iniCache() {
 
 // One file as lines of raw bytes, for rewriting.
 struct Document {
-    bool bom = false;
+    Encoding encoding = Encoding::Plain;
     std::vector<QByteArray> lines;
 
-    static Document parse(const QByteArray& data) {
+    static Document parse(QByteArray data) {
         Document doc;
-        doc.bom = data.startsWith("\xEF\xBB\xBF");
-        forEachLine(data, [&](const char* b, const char* e) {
+        const IniText text = iniText(std::move(data));
+        doc.encoding = text.encoding;
+        forEachLine(text, [&](const char* b, const char* e) {
             doc.lines.emplace_back(b, e - b);
             return true;
         });
@@ -419,15 +545,25 @@ struct Document {
 
     QByteArray serialize() const {
         QByteArray out;
-        qsizetype total = bom ? 3 : 0;
+        qsizetype total = 3;
         for (const QByteArray& l : lines)
             total += l.size() + 2;
         out.reserve(total);
-        if (bom)
+        if (encoding == Encoding::Utf8Bom)
             out.append("\xEF\xBB\xBF");
         for (const QByteArray& l : lines) {
             out.append(l);
             out.append("\r\n");
+        }
+        if (encoding == Encoding::Utf16LE || encoding == Encoding::Utf16BE) {
+            // The lines of a UTF-16 file are valid UTF-8 in memory.
+            QStringDecoder decode(QStringConverter::Utf8,
+                                  QStringConverter::Flag::ConvertInitialBom);
+            const QString text = decode(out);
+            QStringEncoder encode(encoding == Encoding::Utf16LE ? QStringConverter::Utf16LE
+                                                                : QStringConverter::Utf16BE,
+                                  QStringConverter::Flag::WriteBom);
+            return encode(text);
         }
         return out;
     }
@@ -456,6 +592,18 @@ struct Document {
     }
 };
 
+// The file that a write of file changes: a name that the user picked as it
+// stands when it exists, else resolved without regard to case; links
+// followed. Empty when it cannot be written.
+QString targetOf(const QString& file) {
+    if (file.isEmpty())
+        return {};
+    const QString named = (file.contains(QLatin1Char('\\')) && QFileInfo::exists(file))
+                              ? file
+                              : tarvo::resolvePath(file);
+    return tarvo::writeTarget(named);
+}
+
 // Reads, changes and rewrites a file under its lock. change returns false
 // when there is nothing to write.
 template <typename Change> bool rewrite(const QString& file, Change&& change) {
@@ -463,7 +611,7 @@ template <typename Change> bool rewrite(const QString& file, Change&& change) {
     struct Forget {
         ~Forget() { iniCache().clear(); }
     } forget;
-    const QString path = tarvo::resolvePath(file);
+    const QString path = targetOf(file);
     if (path.isEmpty())
         return false;
     QFileInfo fi(path);
@@ -471,30 +619,36 @@ template <typename Change> bool rewrite(const QString& file, Change&& change) {
     // who could override it, as the read-only attribute does on Windows.
     const auto writeBits =
         QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-    if (fi.exists() && (!fi.isFile() || !fi.isWritable() || !(fi.permissions() & writeBits)))
+    if (fi.exists() && (!fi.isWritable() || !(fi.permissions() & writeBits)))
         return false;
 
-    QLockFile lock(path + QStringLiteral(".lock"));
-    lock.setStaleLockTime(10000);
-    if (!lock.tryLock(kLockTimeoutMs))
+    const tarvo::FileWriteLock lock(path);
+    if (!lock.locked())
         return false;
 
     Document doc;
     fi.refresh();
     if (fi.exists()) {
-        const auto data = readWhole(path);
+        auto data = readFileAt(fi);
         if (!data)
             return false;
-        doc = Document::parse(*data);
+        doc = Document::parse(std::move(*data));
     }
     if (!change(doc))
         return true;
 
-    return tarvo::replaceFileContents(path, doc.serialize());
+    return tarvo::replaceLockedFile(path, doc.serialize());
 }
 
 QString cutToBuffer(const QString& s) {
-    return s.size() > kIniValueMax ? s.left(kIniValueMax) : s;
+    return cutText(s, kIniValueMax);
+}
+
+bool hasLineBreakOrNul(const QString& s) {
+    for (const QChar c : s)
+        if (c == u'\n' || c == u'\r' || c == u'\0')
+            return true;
+    return false;
 }
 
 } // namespace
@@ -521,15 +675,50 @@ QString ReadIniValue(const QString& section, const QString& key, const QString& 
     return found ? *found : cutToBuffer(defaultValue);
 }
 
+bool isStorableIniValue(const QString& value) {
+    return !hasLineBreakOrNul(value);
+}
+
+bool isStorableIniKey(const QString& key) {
+    const QString name = trimBlanks(key);
+    return !name.isEmpty() && !hasLineBreakOrNul(name) && !name.startsWith(u'[') &&
+           !name.startsWith(u';') && !name.contains(u'=');
+}
+
+bool isStorableIniSection(const QString& section) {
+    return !trimBlanks(section).isEmpty() && !hasLineBreakOrNul(section);
+}
+
+QByteArray iniValueBytes(const QString& value) {
+    const QByteArray bytes = value.toUtf8();
+    const qsizetype n = bytes.size();
+    if (n == 0)
+        return bytes;
+    const char first = bytes.front();
+    const char last = bytes.back();
+    // Blanks at either end would be trimmed on reading, and one pair of
+    // quotation marks taken off: a pair of double quotes around the whole
+    // keeps the value as it is.
+    if (isBlank(first) || isBlank(last) ||
+        (n >= 2 && (first == '"' || first == '\'') && last == first))
+        return '"' + bytes + '"';
+    return bytes;
+}
+
 bool WriteIniValue(const QString& section, const QString& key, const QString& value,
                    const QString& file) {
+    // A name or value that would not read back as itself is refused; the
+    // file is left as it is.
+    if (!isStorableIniSection(section) || !isStorableIniKey(key) || !isStorableIniValue(value))
+        return false;
     const Needle sectionName(section);
     const Needle keyName(key);
-    const QByteArray entry = key.trimmed().toUtf8() + '=' + value.toUtf8();
+    const QByteArray valueBytes = iniValueBytes(value);
+    const QByteArray entry = trimBlanks(key).toUtf8() + '=' + valueBytes;
     return rewrite(file, [&](Document& doc) {
         const qsizetype header = doc.findSection(sectionName);
         if (header < 0) {
-            doc.lines.push_back('[' + section.trimmed().toUtf8() + ']');
+            doc.lines.push_back('[' + trimBlanks(section).toUtf8() + ']');
             doc.lines.push_back(entry);
             return true;
         }
@@ -542,7 +731,7 @@ bool WriteIniValue(const QString& section, const QString& key, const QString& va
             if (keyName.matches(li.nameBegin, li.nameEnd)) {
                 // Keep the key's own spelling, replace its value.
                 const QByteArray name(li.nameBegin, li.nameEnd - li.nameBegin);
-                doc.lines[i] = name + '=' + value.toUtf8();
+                doc.lines[i] = name + '=' + valueBytes;
                 return true;
             }
             lastEntry = i;
@@ -555,7 +744,7 @@ bool WriteIniValue(const QString& section, const QString& key, const QString& va
 
 bool DeleteIniSection(const QString& section, const QString& file) {
     const QString path = tarvo::resolvePath(file);
-    if (!QFileInfo::exists(path))
+    if (!QFileInfo::exists(path) && !QFileInfo::exists(file))
         return true;
     const Needle sectionName(section);
     return rewrite(file, [&](Document& doc) {
@@ -564,6 +753,19 @@ bool DeleteIniSection(const QString& section, const QString& file) {
             return false;
         const size_t end = doc.sectionEnd(size_t(header));
         doc.lines.erase(doc.lines.begin() + header, doc.lines.begin() + qsizetype(end));
+        return true;
+    });
+}
+
+void forEachIniItem(const QByteArray& data, const std::function<void(const QString&)>& section,
+                    const std::function<void(const QString&, const QString&)>& entry) {
+    forEachLine(iniText(data), [&](const char* b, const char* e) {
+        const LineInfo li = classify(b, e);
+        if (li.kind == Kind::Section)
+            section(decodeBytes(li.nameBegin, li.nameEnd - li.nameBegin));
+        else if (li.kind == Kind::Entry && li.nameEnd > li.nameBegin)
+            entry(decodeBytes(li.nameBegin, li.nameEnd - li.nameBegin),
+                  valueText(li.valueBegin, li.valueEnd));
         return true;
     });
 }
@@ -579,7 +781,7 @@ QString IniSectionKeyBuffer(const QString& section, const QString& file) {
     bool full = false;
     forEachLineIn(lines->first, lines->second, [&](const char* b, const char* e) {
         const LineInfo li = classify(b, e);
-        if (li.kind == Kind::Entry) {
+        if (li.kind == Kind::Entry && li.nameEnd > li.nameBegin) {
             names += decodeBytes(li.nameBegin, li.nameEnd - li.nameBegin);
             names += QChar(0);
             // Each name is followed by a NUL and the list by one more.
@@ -600,11 +802,10 @@ QString IniSectionKeyBuffer(const QString& section, const QString& file) {
 
 qint16 LoadIniSectionToList(QStringList& list, const QString& section, const QString& file) {
     QString keys = IniSectionKeyBuffer(section, file);
-    while (!keys.isEmpty()) {
+    // Only whole names count: a name cut by the buffer has no NUL after it.
+    while (keys.contains(QChar(0))) {
         const QString key = TakeToNull(keys);
         list.append(ReadIniValue(section, key, QString(), file));
-        if (!keys.contains(QChar(0)))
-            break;
     }
     return static_cast<qint16>(list.size());
 }
@@ -640,7 +841,7 @@ bool clsIniFile::setData(const QString& section, const QString& key, qint16 valu
 }
 
 QString clsIniFile::Text(const QString& section, const QString& key) const {
-    QString v = ReadIniValue(section, key, QString(), m_file).left(254);
+    QString v = cutText(ReadIniValue(section, key, QString(), m_file), 254);
     const qsizetype nul = v.indexOf(QChar(0));
     if (nul >= 0)
         v.truncate(nul);
@@ -654,8 +855,8 @@ bool clsIniFile::setText(const QString& section, const QString& key, const QStri
 namespace tarvo {
 
 QString decodeText(const QByteArray& bytes) {
-    qsizetype start = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    return decodeBytes(bytes.constData() + start, bytes.size() - start);
+    const IniText text = iniText(bytes);
+    return decodeBytes(text.bytes.constData() + text.start, text.bytes.size() - text.start);
 }
 
 QString readTextFile(const QString& path, bool* ok) {
@@ -667,10 +868,10 @@ QString readTextFile(const QString& path, bool* ok) {
 
 QStringList readNonEmptyLines(const QString& path) {
     QStringList lines;
-    const auto data = readAnyCase(path);
+    auto data = readAnyCase(path);
     if (!data)
         return lines;
-    forEachLine(*data, [&](const char* b, const char* e) {
+    forEachLine(iniText(std::move(*data)), [&](const char* b, const char* e) {
         if (e > b)
             lines.append(decodeBytes(b, e - b));
         return true;

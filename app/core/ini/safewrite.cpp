@@ -1,8 +1,14 @@
 #include "ini/safewrite.h"
 
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QRandomGenerator>
+#include <QThread>
 
 #include <filesystem>
 #include <system_error>
@@ -11,15 +17,18 @@ namespace tarvo {
 
 namespace {
 
-// A name beside target for the new file, not yet taken.
-QString freshName(const QFileInfo& target) {
-    for (;;) {
-        const QString name = QStringLiteral("%1/.%2.%3.new")
-                                 .arg(target.absolutePath(), target.fileName())
-                                 .arg(QRandomGenerator::global()->generate(), 0, 36);
-        if (!QFileInfo::exists(name))
-            return name;
-    }
+namespace fs = std::filesystem;
+
+// Links deeper than this are taken for a loop, as the system does.
+constexpr int kMaxLinkDepth = 40;
+constexpr int kLockWaitMs = 20000;
+constexpr int kStaleLockMs = 10000;
+// A lock file that has stayed empty this long belongs to a writer that died
+// between creating it and writing its owner into it.
+constexpr int kEmptyLockMs = 1000;
+
+fs::path fsPath(const QString& s) {
+    return fs::path(s.toStdU16String());
 }
 
 bool setFailure(QString* failure, const QString& text) {
@@ -28,20 +37,165 @@ bool setFailure(QString* failure, const QString& text) {
     return false;
 }
 
+QString temporaryPrefix(const QFileInfo& target) {
+    return QStringLiteral(".%1.").arg(target.fileName());
+}
+
+// A name beside target for the new file, not yet taken.
+QString freshName(const QFileInfo& target) {
+    for (;;) {
+        const QString name = QStringLiteral("%1/%2%3.new")
+                                 .arg(target.absolutePath(), temporaryPrefix(target))
+                                 .arg(QRandomGenerator::global()->generate(), 0, 36);
+        if (!QFileInfo::exists(name) && !QFileInfo(name).isSymLink())
+            return name;
+    }
+}
+
+// Removes what a writer killed between creating its new file and the rename
+// left beside target. Called under target's lock, so no living writer of
+// this file has a new file there.
+void removeLeftovers(const QFileInfo& target) {
+    const QString prefix = temporaryPrefix(target);
+    QDir dir(target.absolutePath());
+    const QStringList names = dir.entryList({prefix + QStringLiteral("*.new")},
+                                            QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names) {
+        const QString middle = name.mid(prefix.size(), name.size() - prefix.size() - 4);
+        bool base36 = !middle.isEmpty();
+        for (const QChar c : middle)
+            base36 = base36 && (c.isDigit() || (c >= u'a' && c <= u'z'));
+        if (base36 && name.startsWith(prefix))
+            dir.remove(name);
+    }
+}
+
+// Writes the bytes into the existing file itself: its inode, owner, links
+// and permissions stay as they are.
+bool writeInPlace(const QString& target, const QByteArray& bytes, QString* failure) {
+    QFile f(target);
+    if (!f.open(QIODevice::ReadWrite))
+        return setFailure(
+            failure, QStringLiteral("the file could not be opened (%1).").arg(f.errorString()));
+    const bool written = f.write(bytes) == bytes.size() && f.resize(bytes.size()) && f.flush();
+    const QString error = f.errorString();
+    f.close();
+    if (!written)
+        return setFailure(failure,
+                          QStringLiteral("the file could not be written (%1).").arg(error));
+    return true;
+}
+
 } // namespace
 
-bool replaceFileContents(const QString& path, const QByteArray& bytes, QString* failure) {
-    QFileInfo target(path);
-    if (target.isSymLink())
-        target.setFile(target.symLinkTarget());
-    if (target.exists() && !target.isFile())
-        return setFailure(failure, QStringLiteral("the name belongs to a folder."));
+QString writeTarget(const QString& path, QString* failure) {
+    if (path.isEmpty()) {
+        setFailure(failure, QStringLiteral("no file name was given."));
+        return {};
+    }
+    QFileInfo fi(path);
+    for (int depth = 0; fi.isSymLink(); ++depth) {
+        if (depth == kMaxLinkDepth) {
+            setFailure(failure, QStringLiteral("the name leads round a loop of symbolic links."));
+            return {};
+        }
+        std::error_code ec;
+        const fs::path link = fsPath(fi.absoluteFilePath());
+        fs::path to = fs::read_symlink(link, ec);
+        if (ec) {
+            setFailure(failure, QStringLiteral("the link could not be read (%1).")
+                                    .arg(QString::fromLocal8Bit(ec.message())));
+            return {};
+        }
+        if (to.is_relative())
+            to = link.parent_path() / to;
+        fi.setFile(QString::fromStdU16String(to.lexically_normal().u16string()));
+    }
+    if (fi.exists() && fi.isDir()) {
+        setFailure(failure, QStringLiteral("the name belongs to a folder."));
+        return {};
+    }
+    if (fi.exists() && !fi.isFile()) {
+        setFailure(failure, QStringLiteral("the name belongs to a device, a FIFO or a socket, not "
+                                           "a regular file."));
+        return {};
+    }
+    return fi.absoluteFilePath();
+}
 
-    QFile fresh(freshName(target));
-    if (!fresh.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return setFailure(
-            failure,
-            QStringLiteral("the file could not be created (%1).").arg(fresh.errorString()));
+FileWriteLock::FileWriteLock(const QString& target) {
+    const QFileInfo fi(target);
+    QString lockName = target + QStringLiteral(".lock");
+    if (!QFileInfo(fi.absolutePath()).isWritable()) {
+        // A writable file in a folder that cannot be written: its lock lives
+        // in the temporary folder, named after the file.
+        const QByteArray hash =
+            QCryptographicHash::hash(target.toUtf8(), QCryptographicHash::Sha1).toHex();
+        lockName = QDir::tempPath() + QStringLiteral("/tarvo-%1.lock").arg(QLatin1String(hash));
+    }
+    m_lock = std::make_unique<QLockFile>(lockName);
+    m_lock->setStaleLockTime(kStaleLockMs);
+    // Short tries rather than QLockFile's own waiting, whose pauses double up
+    // to seconds: a writer that waits must not starve behind busier ones.
+    const QDeadlineTimer deadline(kLockWaitMs);
+    int pause = 1;
+    for (;;) {
+        // A lock whose owner has died on this machine is taken over at once.
+        if (m_lock->tryLock(0)) {
+            m_locked = true;
+            return;
+        }
+        if (m_lock->error() != QLockFile::LockFailedError || deadline.hasExpired())
+            return;
+        const QFileInfo held(lockName);
+        if (held.exists() && held.size() == 0 &&
+            held.lastModified().msecsTo(QDateTime::currentDateTime()) > kEmptyLockMs) {
+            m_lock->removeStaleLockFile();
+            continue;
+        }
+        QThread::msleep(pause + QRandomGenerator::global()->bounded(pause + 1));
+        pause = qMin(pause * 2, 16);
+    }
+}
+
+FileWriteLock::~FileWriteLock() {
+    if (m_locked)
+        m_lock->unlock();
+}
+
+bool replaceLockedFile(const QString& target, const QByteArray& bytes, QString* failure) {
+    const QFileInfo info(target);
+    removeLeftovers(info);
+
+    std::error_code ec;
+    const bool existed = info.exists();
+    // A file with more than one name is written in place: a rename would
+    // part it from its other names.
+    bool inPlace = existed && fs::hard_link_count(fsPath(target), ec) > 1 && !ec;
+
+    QFile fresh;
+    if (!inPlace) {
+        fresh.setFileName(freshName(info));
+        if (!fresh.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            // A writable file in a folder that cannot be written.
+            if (!existed)
+                return setFailure(
+                    failure,
+                    QStringLiteral("the file could not be created (%1).").arg(fresh.errorString()));
+            inPlace = true;
+        } else if (existed) {
+            // A file owned by someone else would change its owner or group.
+            const QFileInfo made(fresh.fileName());
+            if (made.ownerId() != info.ownerId() || made.groupId() != info.groupId()) {
+                fresh.close();
+                fresh.remove();
+                inPlace = true;
+            }
+        }
+    }
+    if (inPlace)
+        return writeInPlace(target, bytes, failure);
+
     const bool written = fresh.write(bytes) == bytes.size() && fresh.flush();
     const QString writeError = fresh.errorString();
     fresh.close();
@@ -50,22 +204,33 @@ bool replaceFileContents(const QString& path, const QByteArray& bytes, QString* 
         return setFailure(failure, QStringLiteral("the file could not be written (%1).")
                                        .arg(written ? fresh.errorString() : writeError));
     }
-    if (target.exists())
-        fresh.setPermissions(target.permissions());
+    if (existed) {
+        const auto mode = fs::status(fsPath(target), ec).permissions();
+        if (!ec)
+            fs::permissions(fsPath(fresh.fileName()), mode, fs::perm_options::replace, ec);
+    }
 
     // One rename replaces the old file (MoveFileEx with replace on Windows):
     // there is no moment at which the name is missing or half written. No
     // flush to the disk is forced; the file systems we run on keep a
     // rename-over-an-old-file in order with the new file's data.
-    std::error_code ec;
-    std::filesystem::rename(std::filesystem::path(fresh.fileName().toStdU16String()),
-                            std::filesystem::path(target.absoluteFilePath().toStdU16String()), ec);
+    fs::rename(fsPath(fresh.fileName()), fsPath(target), ec);
     if (ec) {
         fresh.remove();
         return setFailure(failure, QStringLiteral("the file could not be replaced (%1).")
                                        .arg(QString::fromLocal8Bit(ec.message())));
     }
     return true;
+}
+
+bool replaceFileContents(const QString& path, const QByteArray& bytes, QString* failure) {
+    const QString target = writeTarget(path, failure);
+    if (target.isEmpty())
+        return false;
+    const FileWriteLock lock(target);
+    if (!lock.locked())
+        return setFailure(failure, QStringLiteral("the file is in use by another program."));
+    return replaceLockedFile(target, bytes, failure);
 }
 
 } // namespace tarvo
