@@ -49,7 +49,7 @@ readonly)
     QT_QPA_PLATFORM=offscreen TARVO_MEASURE_STARTUP=1 \
     timeout 60 "$prefix/bin/tarvo2" >"$work/out.txt" 2>&1 ||
     fail "the installed program did not start: $(cat "$work/out.txt")"
-  grep -q '^welcome-shown' "$work/out.txt" || fail "no welcome window: $(cat "$work/out.txt")"
+  grep -q '^welcome-painted' "$work/out.txt" || fail "no welcome window: $(cat "$work/out.txt")"
   versions=$home/.local/share/TARVO2/Data/versions.ini
   [ -f "$versions" ] || fail "no versions file in the user's data folder"
   grep -Eq '^program=[0-9]+\.[0-9]+\.[0-9]+' "$versions" || fail "no program version in $versions"

@@ -98,7 +98,8 @@ void wireFurtherResources(frmMain* w) {
     s->logo->setAccessibleName(QStringLiteral("Website logo"));
     s->name->setAccessibleName(QStringLiteral("Website category"));
     s->description->setAccessibleName(QStringLiteral("Website description"));
-    QObject::connect(s->list, &QListWidget::currentRowChanged, s, [s] { s->siteSelected(); });
+    // A choice, not the focus arriving (which makes the first row current).
+    QObject::connect(s->list, &QListWidget::itemSelectionChanged, s, [s] { s->siteSelected(); });
     QObject::connect(s->list, &QListWidget::itemClicked, s, [s] { s->siteSelected(); });
     QObject::connect(s->list, &QListWidget::itemDoubleClicked, s, [s] { s->openSite(); });
     QObject::connect(s->open, &QPushButton::clicked, s, [s] { s->openSite(); });
