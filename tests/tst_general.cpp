@@ -35,8 +35,8 @@ const QString kNoUninstaller = QStringLiteral(
     "An uninstall path or file could not be found, TARVO2 will now attempt a reinstall. Please "
     "see the help files for more information.");
 const QString kNoOfflineHelp =
-    QStringLiteral("No offline help module appears to be installed, would you like to navigate "
-                   "to the online help center at Project TARVO2 home?");
+    QStringLiteral("No offline help module appears to be installed, would you like to read the "
+                   "online guide to character creation on the Morrowind wiki?");
 const QString kNoOfflineLibrary =
     QStringLiteral("The offline library does not appear to be installed. Do you want to navigate "
                    "to the online library instead?");
@@ -308,11 +308,12 @@ private slots:
         QTest::addColumn<bool>("asked");
 
         const QByteArray noLibrary = "[Program]\r\niniLibrary=\r\n";
-        QTest::newRow("online page not listed: Domain twice")
+        // Without its page the library opens the home address itself, once.
+        QTest::newRow("online page not listed")
             << noLibrary << QByteArray("[iniOther]\r\niniHelp=help.html\r\n") << true << ""
-            << kDomain + kDomain << true;
-        QTest::newRow("no links file: Domain twice")
-            << noLibrary << QByteArray() << true << "" << kDomain + kDomain << true;
+            << kDomain << true;
+        QTest::newRow("no links file")
+            << noLibrary << QByteArray() << true << "" << kDomain << true;
         QTest::newRow("online page listed")
             << noLibrary << QByteArray("[iniOther]\r\niniLibrary=books/\r\n") << true << ""
             << kDomain + "books/" << true;

@@ -146,8 +146,9 @@ private slots:
                              "<B>Major Skills:</B>\n<BR> - Alchemy\n\n"
                              "<P>\n<B>Minor Skills:</B>\n</P>\n\n<HR>\n\n"
                              "<P><FONT SIZE = -1>\n"
-                             "This profile composed by the Quenmark program by <A HREF = "
-                             "\"http://tarvo.example/\" target = \"_blank\">Quillon</A>\n"
+                             "This profile composed by the Quenmark program by Quillon. "
+                             "Morrowind reference: <A HREF = \"http://tarvo.example/\" "
+                             "target = \"_blank\">http://tarvo.example/</A>\n"
                              "</FONT>\n</P>\n</FONT>\n" +
                              comment + "\n");
         QVERIFY(c<QPlainTextEdit>("txtOutput")->isReadOnly());

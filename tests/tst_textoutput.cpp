@@ -87,8 +87,8 @@ QString body(const QString& b1, const QString& b2) {
     return t;
 }
 
-const QString kFooter =
-    QStringLiteral("This profile composed by the Quenmark program by Quillon: ");
+const QString kFooter = QStringLiteral(
+    "This profile composed by the Quenmark program by Quillon. Morrowind reference: ");
 
 void buildCharacter() {
     Character& c = character();

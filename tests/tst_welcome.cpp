@@ -112,7 +112,7 @@ private slots:
         QCOMPARE(cmdCreate(w, 0)->text(), QStringLiteral("The Character Planning Assistant"));
         QCOMPARE(cmdCreate(w, 1)->text(), QStringLiteral("A Pre Made Profile"));
         QCOMPARE(cmdCreate(w, 2)->text(), QStringLiteral("Your Custom Design"));
-        QCOMPARE(cmdBrowse(w, 0)->text(), QStringLiteral("Connect to the Home Page"));
+        QCOMPARE(cmdBrowse(w, 0)->text(), QStringLiteral("Open the Morrowind Wiki"));
         QCOMPARE(cmdBrowse(w, 1)->text(), QStringLiteral("Update TARVO2"));
 
         QVERIFY(!cmdCreate(w, 3)->isVisible());
@@ -233,7 +233,7 @@ private slots:
             {cmdCreate(w, 2), "Create a new character from scratch. TARVO2 will make suggestions "
                               "based on your class if you request it."},
             {cmdBrowse(w, 0),
-             "Connect to the TARVO2 home page for the latest information and updates."},
+             "Open the online Morrowind wiki, the reference that every link of TARVO2 leads to."},
             {cmdBrowse(w, 1), "Launch the TARVO2 Update Checker program to check for the latest "
                               "version of TARVO."},
         };

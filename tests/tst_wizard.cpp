@@ -516,10 +516,9 @@ private slots:
         w->findChild<QAction*>("mnuOnlineSub(0)")->trigger();
         w->findChild<QAction*>("mnuOnlineSub(1)")->trigger();
         w->findChild<QAction*>("mnuOnlineSub(5)")->trigger();
-        QCOMPARE(
-            m_platform->opened,
-            (QStringList{"https://example.org/", "https://example.org/UESPWiki:Community_Portal",
-                         "https://example.org/Morrowind:Character_Creation"}));
+        QCOMPARE(m_platform->opened,
+                 (QStringList{"https://example.org/", "https://www.reddit.com/r/Morrowind/",
+                              "https://example.org/Morrowind:Character_Creation"}));
 
         m_platform->startFails = true;
         w->findChild<QAction*>("mnuOnlineSub(6)")->trigger();

@@ -200,9 +200,11 @@ QString composeHTML(HtmlPage& page, const Character& c, const QString& domain, c
     }
     line({});
     line(QStringLiteral("<P><FONT SIZE = -1>"));
-    line(QStringLiteral("This profile composed by the Quenmark program by <A HREF = ") + kQ +
-         htmlEscape(domain) + kQ + QStringLiteral(" target = ") + kQ + QStringLiteral("_blank") +
-         kQ + QStringLiteral(">Quillon</A>"));
+    line(QStringLiteral("This profile composed by the Quenmark program by Quillon. Morrowind "
+                        "reference: <A HREF = ") +
+         kQ + htmlEscape(domain) + kQ + QStringLiteral(" target = ") + kQ +
+         QStringLiteral("_blank") + kQ + QLatin1Char('>') + htmlEscape(domain) +
+         QStringLiteral("</A>"));
     line(QStringLiteral("</FONT>"));
     line(QStringLiteral("</P>"));
     line(QStringLiteral("</FONT>"));

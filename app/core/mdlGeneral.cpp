@@ -130,7 +130,7 @@ void OpenHelp() {
     }
     const MsgResult answer =
         msgBox(QStringLiteral("No offline help module appears to be installed, would you like to "
-                              "navigate to the online help center at Project TARVO2 home?"),
+                              "read the online guide to character creation on the Morrowind wiki?"),
                MsgButtons::YesNo, MsgIcon::Question);
     if (answer == MsgResult::Yes)
         OpenOnlineHelp();

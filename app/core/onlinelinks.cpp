@@ -67,6 +67,12 @@ QString websitesFile() {
 }
 
 void openHomePage(const QString& domain, const QString& page) {
+    const QString trimmed = page.trimmed();
+    if (trimmed.startsWith(QLatin1String("https://"), Qt::CaseInsensitive) ||
+        trimmed.startsWith(QLatin1String("http://"), Qt::CaseInsensitive)) {
+        platform().open(trimmed);
+        return;
+    }
     if (domain.trimmed().isEmpty()) {
         msgBox(QStringLiteral("No home web site is set for TARVO2, so this page cannot be "
                               "opened. Set the home web address (iniDomain in section [Program] "

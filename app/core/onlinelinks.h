@@ -12,8 +12,10 @@ inline const QString kHomeDomain = QStringLiteral("https://en.uesp.net/wiki/");
 
 QString websitesFile();
 
-// Opens domain followed by page in the browser. Without a domain no address
-// can be made: the user is told that no home web site is set instead.
+// Opens domain followed by page in the browser; a page that is a whole web
+// address (a community elsewhere) is opened as it stands. Without a domain
+// no other address can be made: the user is told that no home web site is
+// set instead.
 void openHomePage(const QString& domain, const QString& page);
 // The pages of section iniOther of the link file under Domain: Community,
 // Share now! and the Play guide of a specialization ("Combat"...). A missing

@@ -165,7 +165,9 @@ QString composeProfileText(const Character& c, const QString& domain, const Boar
         out += kCrLf;
     }
     const QString address = m.escape == BoardMarkup::Escape::Html ? escapeHtml(domain) : domain;
-    line(m.i1 + QStringLiteral("This profile composed by the Quenmark program by Quillon: ") +
+    line(m.i1 +
+         QStringLiteral(
+             "This profile composed by the Quenmark program by Quillon. Morrowind reference: ") +
          m.l1 + address + m.l2 + m.i2);
     out += kCrLf; // the closing empty line
     return out;

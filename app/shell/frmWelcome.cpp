@@ -88,7 +88,8 @@ const QString kCreateDescriptions[3] = {
     QStringLiteral("Create a new character from scratch. TARVO2 will make suggestions based on "
                    "your class if you request it.")};
 const QString kBrowseDescriptions[2] = {
-    QStringLiteral("Connect to the TARVO2 home page for the latest information and updates."),
+    QStringLiteral(
+        "Open the online Morrowind wiki, the reference that every link of TARVO2 leads to."),
     QStringLiteral("Launch the TARVO2 Update Checker program to check for the latest version of "
                    "TARVO.")};
 
@@ -141,7 +142,7 @@ frmWelcome::frmWelcome() {
         l->setFont(heading);
         l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
-    const char* const browses[2] = {"Connect to the Home Page", "Update TARVO2"};
+    const char* const browses[2] = {"Open the Morrowind Wiki", "Update TARVO2"};
     for (int i = 0; i < 2; ++i) {
         m_cmdBrowse[size_t(i)] =
             makeButton(this, indexed("cmdBrowse", i), QLatin1String(browses[i]),

@@ -808,16 +808,17 @@ void frmMain::buildStepNine(QGroupBox* f) {
     m_lblWebDescription = makeLabel(f, QStringLiteral("lblWebDescription"), QString(), kRightLeft,
                                     1080, kRightWidth, 1140);
 
-    makeHeading(f, QStringLiteral("lblShare(0)"), QStringLiteral("Send us your profile!"),
-                kRightLeft, 2340, kRightWidth, 270);
+    makeHeading(f, QStringLiteral("lblShare(0)"), QStringLiteral("Share your profile!"), kRightLeft,
+                2340, kRightWidth, 270);
     makeLabel(f, QStringLiteral("lblShare(1)"),
-              QStringLiteral("Send the TARVO2 team your newly created character profile to share "
-                             "it with the world!"),
+              QStringLiteral("Post your newly created character profile where Morrowind "
+                             "players share their characters: the Morrowind community on Reddit."),
               kRightLeft, 2640, 3600, 720);
     m_cmdShare = makeButton(f, QStringLiteral("cmdShare"), QStringLiteral("Share now!"),
                             kNextLeft - 120, 2700, 1320);
     m_cmdShare->setToolTip(
-        QStringLiteral("Click to share your character profile with the rest of the community"));
+        QStringLiteral("Click to share your character profile with other players in the Morrowind "
+                       "community on Reddit"));
     QLabel* thanks =
         makeHeading(f, QStringLiteral("lblThanks"), QStringLiteral("Thank you for using TARVO2!"),
                     kRightLeft, 3480, kRightWidth, 390);
@@ -867,7 +868,7 @@ void frmMain::buildMenus() {
 
     m_mnuOnline = new QMenu(QStringLiteral("Online"), this);
     m_mnuOnline->setObjectName(QStringLiteral("mnuOnline"));
-    const std::array<QString, 7> captions = {QStringLiteral("Kestrane Home"),
+    const std::array<QString, 7> captions = {QStringLiteral("Morrowind Wiki Home"),
                                              QStringLiteral("Community"),
                                              QStringLiteral("Online Library"),
                                              QStringLiteral("Links"),
