@@ -5,11 +5,11 @@
 #include "shell/keyboard.h"
 
 #include <QApplication>
-#include <QWidget>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QWidget>
 
 namespace {
 // Tests see the program's windows with the keyboard rules and the focus
