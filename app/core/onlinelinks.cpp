@@ -135,8 +135,10 @@ QString favouritesFolder() {
 #ifdef Q_OS_WIN
     return QDir::homePath() + QStringLiteral("/Favorites");
 #else
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-           QStringLiteral("/Favourites");
+    // The user's own TARVO2 folder, the one an installed copy keeps its files
+    // in, whichever way the program runs.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/TARVO2/Favourites");
 #endif
 }
 
