@@ -45,11 +45,6 @@ double cpuMs() {
 #endif
 }
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -57,16 +52,10 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments();
-    const QString folder = args.size() > 1 && !args[1].isEmpty()
-                               ? args[1]
-                               : QDir(QApplication::applicationDirPath())
-                                     .absoluteFilePath(QStringLiteral("../AppFolder"));
-    const int rounds = args.size() > 2 ? qMax(1, args[2].toInt()) : 30;
-    if (!QDir(folder).exists(QStringLiteral("Data"))) {
-        std::fprintf(stderr, "No program folder at %s\n", qPrintable(folder));
+    const QString folder = benchAppFolder(args);
+    const int rounds = benchRounds(args, 30);
+    if (folder.isEmpty())
         return 1;
-    }
-    setAppFolder(folder);
     SilentPlatform silent;
     setPlatform(&silent);
     Globals& g = globals();

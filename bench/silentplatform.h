@@ -2,7 +2,16 @@
 // leaves the process.
 #pragma once
 
+#include "appfolder.h"
 #include "platform.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QStringList>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
 
 class SilentPlatform : public tarvo::Platform {
 public:
@@ -20,3 +29,29 @@ public:
     QString clipboardText() override { return {}; }
     void endProgram() override {}
 };
+
+// The program folder a benchmark runs on: its first argument, else the
+// staged folder beside the build's bench folder. It becomes AppFolder; empty
+// (with a message) when it holds no Data folder.
+inline QString benchAppFolder(const QStringList& args) {
+    const QString folder = args.size() > 1 && !args[1].isEmpty()
+                               ? args[1]
+                               : QDir(QApplication::applicationDirPath())
+                                     .absoluteFilePath(QStringLiteral("../AppFolder"));
+    if (!QDir(folder).exists(QStringLiteral("Data"))) {
+        std::fprintf(stderr, "No program folder at %s\n", qPrintable(folder));
+        return {};
+    }
+    tarvo::setAppFolder(folder);
+    return folder;
+}
+
+// The number of rounds: the second argument, else fallback.
+inline int benchRounds(const QStringList& args, int fallback) {
+    return args.size() > 2 ? qMax(1, args[2].toInt()) : fallback;
+}
+
+inline double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
