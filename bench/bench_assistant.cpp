@@ -58,10 +58,7 @@ int main(int argc, char* argv[]) {
         return 1;
     SilentPlatform silent;
     setPlatform(&silent);
-    Globals& g = globals();
-    g.StepTasks = stepTasks();
-    g.FirstRun = QStringLiteral("No");
-    g.ShowAdvancedFeatures = QStringLiteral("No");
+    setBenchGlobals();
 
     std::vector<double> ms, cpu;
     for (int i = 0; i < rounds; ++i) {

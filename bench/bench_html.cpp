@@ -54,20 +54,7 @@ int main(int argc, char* argv[]) {
     globals().Domain = QStringLiteral("https://tarvo.example/");
 
     forms::main()->show();
-    Character& c = character();
-    c.setRealName(QStringLiteral("Quill"));
-    c.setClassName(QStringLiteral("Spellsword"));
-    c.chooseClass(1);
-    c.setCharacterName(QStringLiteral("Dreyla"));
-    c.chooseRace(2);
-    c.chooseGender(1);
-    c.chooseFavAtt1(1);
-    c.chooseFavAtt2(2);
-    for (const char* s : {"Destruction", "Alteration", "Illusion", "Conjuration", "Mysticism"})
-        c.checkSkillByName(true, QString::fromLatin1(s));
-    for (const char* s : {"Restoration", "Enchant", "Alchemy", "Unarmored", "Long Blade"})
-        c.checkSkillByName(false, QString::fromLatin1(s));
-    c.chooseBirthsign(0);
+    fillSampleCharacter();
 
     frmHTML* w = ShowHtmlWizard();
     if (!QTest::qWaitForWindowExposed(w))

@@ -33,20 +33,7 @@ int main(int argc, char* argv[]) {
     setPlatform(&silent);
     globals().Domain = QStringLiteral("https://en.uesp.net/wiki/");
 
-    Character& c = character();
-    c.setRealName(QStringLiteral("First Player"));
-    c.setClassName(QStringLiteral("Spellwright"));
-    c.chooseClass(1);
-    c.setCharacterName(QStringLiteral("Veya Indoril"));
-    c.chooseRace(2);
-    c.chooseGender(1);
-    c.chooseFavAtt1(1);
-    c.chooseFavAtt2(2);
-    for (const char* s : {"Alchemy", "Destruction", "Mysticism", "Enchant", "Alteration"})
-        c.checkSkillByName(true, QString::fromLatin1(s));
-    for (const char* s : {"Restoration", "Illusion", "Conjuration", "Sneak", "Short Blade"})
-        c.checkSkillByName(false, QString::fromLatin1(s));
-    c.chooseBirthsign(2);
+    fillSampleCharacter();
 
     QTemporaryDir dir;
     PrintJob job;

@@ -68,10 +68,7 @@ int main(int argc, char* argv[]) {
         return 1;
     SilentPlatform silent;
     setPlatform(&silent);
-    Globals& g = globals();
-    g.StepTasks = stepTasks();
-    g.FirstRun = QStringLiteral("No");
-    g.ShowAdvancedFeatures = QStringLiteral("No");
+    setBenchGlobals();
 
     frmMain* m = forms::main();
     frmProgress* p = forms::progress();

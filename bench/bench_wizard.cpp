@@ -131,10 +131,7 @@ int main(int argc, char* argv[]) {
         return 1;
     SilentPlatform silent;
     setPlatform(&silent);
-    Globals& g = globals();
-    g.StepTasks = stepTasks();
-    g.FirstRun = QStringLiteral("No");
-    g.ShowAdvancedFeatures = QStringLiteral("No");
+    setBenchGlobals();
 
     frmMain* w = forms::main();
     w->show();

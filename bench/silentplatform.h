@@ -3,7 +3,10 @@
 #pragma once
 
 #include "appfolder.h"
+#include "character.h"
+#include "globals.h"
 #include "platform.h"
+#include "reftables.h"
 
 #include <QApplication>
 #include <QDir>
@@ -54,4 +57,31 @@ inline int benchRounds(const QStringList& args, int fallback) {
 inline double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
+}
+
+// The start-up values the windows read, as the splash sets them.
+inline void setBenchGlobals() {
+    tarvo::Globals& g = tarvo::globals();
+    g.StepTasks = tarvo::stepTasks();
+    g.FirstRun = QStringLiteral("No");
+    g.ShowAdvancedFeatures = QStringLiteral("No");
+}
+
+// A finished Dark Elf spellcaster: the character the output benchmarks
+// print, export and publish.
+inline void fillSampleCharacter() {
+    tarvo::Character& c = tarvo::character();
+    c.setRealName(QStringLiteral("First Player"));
+    c.setClassName(QStringLiteral("Spellwright"));
+    c.chooseClass(1);
+    c.setCharacterName(QStringLiteral("Veya Indoril"));
+    c.chooseRace(2);
+    c.chooseGender(1);
+    c.chooseFavAtt1(1);
+    c.chooseFavAtt2(2);
+    for (const char* s : {"Alchemy", "Destruction", "Mysticism", "Enchant", "Alteration"})
+        c.checkSkillByName(true, QString::fromLatin1(s));
+    for (const char* s : {"Restoration", "Illusion", "Conjuration", "Sneak", "Short Blade"})
+        c.checkSkillByName(false, QString::fromLatin1(s));
+    c.chooseBirthsign(2);
 }
