@@ -9,6 +9,10 @@
 #include <QSaveFile>
 #include <QTimer>
 
+#ifdef Q_OS_LINUX
+#include <fcntl.h>
+#endif
+
 namespace tarvo::update {
 
 namespace {
@@ -22,6 +26,10 @@ constexpr qint64 kReadBuffer = 256 * 1024;
 // The progress is shown at most this often (milliseconds).
 constexpr qint64 kProgressInterval = 40;
 constexpr int kMaxRedirects = 10;
+#ifdef Q_OS_LINUX
+// The disk is sent what arrived every this many bytes.
+constexpr qint64 kWriteBackStep = 2 * 1024 * 1024;
+#endif
 
 QString sizeText(qint64 bytes) {
     return QLocale::c().formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat);
@@ -53,6 +61,7 @@ void Download::start(const QUrl& url, const QString& target, qint64 maxBytes) {
     cancel();
     m_max = maxBytes;
     m_received = 0;
+    m_writtenBack = 0;
     m_total = -1;
     m_shown.invalidate();
     m_failure.clear();
@@ -122,12 +131,15 @@ void Download::onReadyRead() {
         m_reply->readAll(); // an error page: not kept
         return;
     }
+    // One buffer serves the whole transfer: a fresh block for every piece
+    // cost the system a page fault per page.
+    if (m_piece.size() != kReadBuffer)
+        m_piece.resize(kReadBuffer);
     while (m_reply && m_reply->bytesAvailable() > 0) {
-        // readAll hands over the reply's buffered pieces without copying.
-        const QByteArray piece = m_reply->readAll();
-        if (piece.isEmpty())
+        const qint64 got = m_reply->read(m_piece.data(), m_piece.size());
+        if (got <= 0)
             break;
-        const QByteArrayView chunk(piece);
+        const QByteArrayView chunk(m_piece.constData(), got);
         if (m_received + chunk.size() > m_max) {
             fail(QStringLiteral("the file is larger than the %1 this program accepts")
                      .arg(sizeText(m_max)));
@@ -139,11 +151,29 @@ void Download::onReadyRead() {
             return;
         }
         m_received += chunk.size();
+        startWriteBack();
     }
     if (!m_shown.isValid() || m_shown.elapsed() >= kProgressInterval || m_received == m_total) {
         m_shown.start();
         emit progress(m_received, m_total);
     }
+}
+
+// The finished file is made durable before it replaces the target, and that
+// wait grew with the file: a 200 MB pack spent a third of its time there.
+// Linux is asked to start writing each piece to the disk as it arrives, so the
+// writing runs alongside the transfer and the final wait is short. Elsewhere
+// the system's own write-back does what it can.
+void Download::startWriteBack() {
+#ifdef Q_OS_LINUX
+    if (m_received - m_writtenBack < kWriteBackStep)
+        return;
+    if (!m_file->flush())
+        return;
+    ::sync_file_range(m_file->handle(), m_writtenBack, m_received - m_writtenBack,
+                      SYNC_FILE_RANGE_WRITE);
+    m_writtenBack = m_received;
+#endif
 }
 
 void Download::onFinished() {
@@ -181,6 +211,7 @@ void Download::fail(const QString& reason) {
 }
 
 void Download::cleanUp() {
+    m_piece = QByteArray();
     if (m_file) {
         // The temporary file goes; the target stays as it was.
         m_file->cancelWriting();

@@ -48,6 +48,7 @@ private:
     void onFinished();
     void fail(const QString& reason);
     void cleanUp();
+    void startWriteBack();
     bool statusIsSuccess() const;
 
     QNetworkAccessManager* m_network;
@@ -56,6 +57,8 @@ private:
     QTimer* m_stall;
     qint64 m_max = 0;
     qint64 m_received = 0;
+    qint64 m_writtenBack = 0;
+    QByteArray m_piece;
     qint64 m_total = -1;
     // Since the progress was last shown.
     QElapsedTimer m_shown;
