@@ -7,6 +7,8 @@
 #include "character.h"
 #include "globals.h"
 #include "ini/mdlVbNetIni.h"
+#include "output/frmLoad.h"
+#include "output/profileactions.h"
 #include "planning/frmProgress.h"
 #include "reftables.h"
 #include "scriptedplatform.h"
@@ -17,7 +19,9 @@
 
 #include <QCheckBox>
 #include <QDirIterator>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
 #include <QtTest>
@@ -252,6 +256,34 @@ private slots:
                  QStringLiteral("Yes"));
         QVERIFY(install.ownFiles().contains("Data/tags.ini"));
         QVERIFY(install.ownFiles().contains("Help/installations.ini"));
+        QVERIFY(install.programFolderUnchanged());
+    }
+
+    void loaderListsTheTemplatesTheUpdateCheckerFetched() {
+        ScriptedPlatform platform;
+        ReadOnlyInstall install;
+        install.writeOwn("Templates/Zealot.M3T", "[SaveData]\r\niniTemplateName=Zealot\r\n");
+        // A download lands where writablePath puts it, spelled as shipped.
+        QFile fetched(writablePath(QStringLiteral("\\templates\\knight.m3t")));
+        QVERIFY(fetched.open(QIODevice::WriteOnly));
+        fetched.write("[SaveData]\r\niniTemplateName=Knight 2\r\n");
+        fetched.close();
+        forms::main()->show();
+        forms::progress()->show();
+        OpenLoaderFor(QStringLiteral("Template"));
+        auto* list = forms::loadIfLoaded()->findChild<QListWidget*>("lstDisplay");
+        QStringList shown;
+        for (int i = 0; i < list->count(); ++i)
+            shown << list->item(i)->text();
+        QCOMPARE(shown.last(), QString("Zealot.M3T"));
+        QCOMPARE(shown.filter("knight", Qt::CaseInsensitive).size(), 1);
+
+        // The fetched copy is the one read.
+        const auto items =
+            list->findItems(shown.filter("knight", Qt::CaseInsensitive).first(), Qt::MatchExactly);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(items.first()).center());
+        QCOMPARE(forms::loadIfLoaded()->findChild<QLabel*>("lblName(0)")->text(), "Knight 2");
         QVERIFY(install.programFolderUnchanged());
     }
 

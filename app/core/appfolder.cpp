@@ -3,10 +3,13 @@
 #include "ini/pathresolve.h"
 #include "ini/safewrite.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QStandardPaths>
 
 namespace tarvo {
@@ -191,6 +194,29 @@ bool removeWrittenFile(const QString& relative) {
     if (QFileInfo(path).isDir())
         return false;
     return QFile::remove(path) || !QFileInfo::exists(path);
+}
+
+QStringList folderFiles(const QString& relativeFolder, const QStringList& patterns) {
+    if (leavesFolder(relativeFolder))
+        return {};
+    const QString shipped = shippedPath(relativeFolder);
+    QStringList folders{shipped};
+    if (!isPortable())
+        folders << userCopyPath(shipped, relativeFolder);
+    QStringList names;
+    QSet<QString> seen;
+    for (const QString& folder : folders) {
+        const QStringList found = QDir(folder).entryList(patterns, QDir::Files | QDir::Readable);
+        for (const QString& name : found)
+            if (!seen.contains(name.toCaseFolded())) {
+                seen.insert(name.toCaseFolded());
+                names << name;
+            }
+    }
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
+    return names;
 }
 
 } // namespace tarvo

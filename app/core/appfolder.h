@@ -62,5 +62,11 @@ QString readablePath(const QString& relative);
 // in installed mode, never a shipped file. True when no such file is left;
 // false for a relative path with a ".." part, which is left alone.
 bool removeWrittenFile(const QString& relative);
+// The names of the files in a folder of the program that match one of the
+// patterns: the shipped ones and, in installed mode, those that arrived in
+// the user's copy of the folder (downloads). Each name once, whatever its
+// letter case, in alphabetical order regardless of case. appPath of the
+// folder and a name gives the file that is read.
+QStringList folderFiles(const QString& relativeFolder, const QStringList& patterns);
 
 } // namespace tarvo

@@ -187,10 +187,9 @@ void frmLoad::optButton_Click(int index) {
         m_lstDisplay->blockSignals(false);
         m_lstDisplay->setEnabled(true);
         setListBackground(m_lstDisplay, QApplication::palette().color(QPalette::Base));
-        const QDir folder(appPath(QStringLiteral("\\Templates")));
-        const QStringList names =
-            folder.entryList({QStringLiteral("*.M3T")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
-        m_lstDisplay->addItems(names);
+        // The shipped templates and any the update checker fetched.
+        m_lstDisplay->addItems(
+            folderFiles(QStringLiteral("\\Templates"), {QStringLiteral("*.M3T")}));
         return;
     }
     // Browse for a saved profile; once chosen it is applied a moment later,
