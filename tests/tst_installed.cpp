@@ -222,6 +222,9 @@ private slots:
         platform.setNextFile(profile);
         QVERIFY(w->close());
 
+        // The dialog started in the user's documents, not the program folder.
+        QCOMPARE(platform.dialogs.last().initialFolder,
+                 QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
         // The profile went where the user chose; the first-run flag went to
         // the user's settings, which kept every shipped setting.
         QCOMPARE(ReadIniValue("One", "iniRealName", "", profile), QStringLiteral("Quill"));

@@ -196,6 +196,13 @@ bool removeWrittenFile(const QString& relative) {
     return QFile::remove(path) || !QFileInfo::exists(path);
 }
 
+QString dialogFolder() {
+    if (isPortable())
+        return appFolder();
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents.isEmpty() ? QDir::homePath() : documents;
+}
+
 QStringList folderFiles(const QString& relativeFolder, const QStringList& patterns) {
     if (leavesFolder(relativeFolder))
         return {};

@@ -68,5 +68,10 @@ bool removeWrittenFile(const QString& relative);
 // letter case, in alphabetical order regardless of case. appPath of the
 // folder and a name gives the file that is read.
 QStringList folderFiles(const QString& relativeFolder, const QStringList& patterns);
+// Where the dialogs that save or open the user's own files (profiles, text
+// files, HTML pages) start: AppFolder in portable mode, where such files
+// stay with the program; the user's documents folder in installed mode, whose
+// program folder takes no files.
+QString dialogFolder();
 
 } // namespace tarvo

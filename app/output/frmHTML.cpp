@@ -496,7 +496,7 @@ void frmHTML::cmdSave_Click() {
 }
 
 void frmHTML::Save() {
-    const QString file = GetSaveAsNameHTML(QStringLiteral("mycharacter.html"), appFolder());
+    const QString file = GetSaveAsNameHTML(QStringLiteral("mycharacter.html"), dialogFolder());
     if (!file.isEmpty()) {
         QString reason;
         if (!writeHtmlFile(file, code() + QLatin1String("\r\n"), &reason)) {

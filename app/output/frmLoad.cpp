@@ -200,7 +200,7 @@ void frmLoad::optButton_Click(int index) {
     m_lstDisplay->setEnabled(false);
     setListBackground(m_lstDisplay,
                       QApplication::palette().color(QPalette::Disabled, QPalette::Text));
-    SelectedFile = GetOpenName(appFolder());
+    SelectedFile = GetOpenName(dialogFolder());
     m_tmrLoadProfile->start();
     m_cmdOK->setEnabled(true);
     if (SelectedFile.isEmpty()) {

@@ -35,7 +35,7 @@ bool SaveInformation(const QString& fileName) {
     Character& c = character();
     QString file = fileName;
     if (file.isEmpty())
-        file = GetSaveAsName(c.RealName() + QStringLiteral("'s Character"), appFolder());
+        file = GetSaveAsName(c.RealName() + QStringLiteral("'s Character"), dialogFolder());
     if (file.isEmpty())
         return false; // cancelled: nothing written, nothing marked saved
 

@@ -95,8 +95,8 @@ void copyPlainText() {
 }
 
 void saveTextFile() {
-    const QString file =
-        GetSaveAsNameTextFile(character().RealName() + QStringLiteral("'s Character"), appFolder());
+    const QString file = GetSaveAsNameTextFile(
+        character().RealName() + QStringLiteral("'s Character"), dialogFolder());
     if (file.isEmpty())
         return;
     frmMain* m = forms::main();
