@@ -209,6 +209,12 @@ private slots:
         gender->setFocus();
         key(Qt::Key_Space);
         QCOMPARE(m->currentStep(), 2);
+        // A screen reader finds a button and can press it.
+        m->selectStep(6);
+        QAccessibleInterface* arrow = QAccessible::queryAccessibleInterface(gender);
+        QCOMPARE(arrow->role(), QAccessible::Button);
+        arrow->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(m->currentStep(), 2);
     }
 
     void theLoaderAppliesByEnterAndGivesTheFocusBack() {

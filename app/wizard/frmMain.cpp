@@ -28,6 +28,7 @@
 #include "shell/optionbutton.h"
 #include "shell/twips.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -173,6 +174,26 @@ protected:
     }
 };
 
+// A screen reader presents a clickable label as a button it can press, not
+// as text.
+class ClickLabelAccessible : public QAccessibleWidget {
+public:
+    explicit ClickLabelAccessible(ClickLabel* label)
+        : QAccessibleWidget(label, QAccessible::Button) {}
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& action) override {
+        auto* label = static_cast<ClickLabel*>(widget());
+        if (action == pressAction() && label->onClick && label->isEnabled())
+            label->onClick();
+    }
+};
+
+QAccessibleInterface* clickLabelAccessible(const QString&, QObject* object) {
+    if (auto* label = dynamic_cast<ClickLabel*>(object))
+        return new ClickLabelAccessible(label);
+    return nullptr;
+}
+
 void setForeColour(QWidget* w, const QColor& c) {
     QPalette p = w->palette();
     p.setColor(QPalette::Active, QPalette::WindowText, c);
@@ -237,6 +258,8 @@ template <size_t N> void showChecked(const std::array<QRadioButton*, N>& options
 // ============================================================== building ===
 
 frmMain::frmMain() {
+    static const bool accessibleLabels = (QAccessible::installFactory(clickLabelAccessible), true);
+    Q_UNUSED(accessibleLabels);
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kProgramTitle);
     paintWindow(this);
