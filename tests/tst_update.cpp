@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QSslConfiguration>
 #include <QtTest>
 
 #include <memory>
@@ -265,6 +267,35 @@ private slots:
         QCOMPARE(version("program"), "2.0.3");
         QVERIFY2(said().contains(QDir::toNativeSeparators(m_folder->file("downloads/setup.exe"))),
                  qPrintable(said()));
+    }
+
+    void httpsServersAreVerified() {
+        m_server = std::make_unique<LoopbackServer>(LoopbackServer::Transport::Https);
+        m_folder->write("downloads/urls.ini",
+                        "[urls]\r\niniDownloadFrom=" + m_server->url("/updates.ini").toEncoded());
+        m_server->serve("/pack.dat", "new pack");
+        m_server->serve("/updates.ini", listOf({pack()}));
+        w = std::make_unique<update::frmMain>();
+        w->show();
+
+        // A certificate nobody vouches for: refused, and the user told why.
+        check();
+        QVERIFY2(said().contains("certificate"), qPrintable(said()));
+        QCOMPARE(list()->count(), 0);
+
+        // Trusted (from the next start on), the list and the file arrive
+        // over TLS.
+        const QSslConfiguration system = QSslConfiguration::defaultConfiguration();
+        const auto restore =
+            qScopeGuard([&] { QSslConfiguration::setDefaultConfiguration(system); });
+        QSslConfiguration trusting = system;
+        trusting.addCaCertificate(LoopbackServer::certificate());
+        QSslConfiguration::setDefaultConfiguration(trusting);
+        openOn({pack()});
+        select(0);
+        download();
+        QCOMPARE(m_folder->read("Data/pack.dat"), QByteArray("new pack"));
+        QCOMPARE(version("data"), "2.1.0");
     }
 
     void failedDownloadChangesNothing_data() {
