@@ -7,8 +7,6 @@
 #include "character.h"
 #include "globals.h"
 #include "ini/mdlVbNetIni.h"
-#include "output/frmLoad.h"
-#include "output/profileactions.h"
 #include "planning/frmProgress.h"
 #include "reftables.h"
 #include "scriptedplatform.h"
@@ -19,9 +17,7 @@
 
 #include <QCheckBox>
 #include <QDirIterator>
-#include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
 #include <QtTest>
@@ -150,6 +146,15 @@ private slots:
         QCOMPARE(appPath(QStringLiteral("/Data/Class/Combat.txt")),
                  install.shipped("Data/Class/Combat.txt"));
 
+        // Templates fetched into the user folder are listed with the shipped
+        // ones (the loader's list), each name once; the fetched copy is read.
+        install.writeOwn("Templates/Zealot.M3T", "fetched");
+        install.writeOwn("Templates/Knight.M3T", "fetched");
+        const QStringList templates = folderFiles("\\templates", {"*.M3T"});
+        QCOMPARE(templates.last(), "Zealot.M3T");
+        QCOMPARE(templates.count("Knight.M3T"), 1);
+        QCOMPARE(appPath("\\Templates\\Knight.M3T"), install.own("Templates/Knight.M3T"));
+
         // Removing a working file never touches a shipped file.
         QVERIFY(removeWrittenFile(QStringLiteral("/Data/Class/Magic.txt")));
         QVERIFY(!QFile::exists(install.own("Data/Class/Magic.txt")));
@@ -259,34 +264,6 @@ private slots:
                  QStringLiteral("Yes"));
         QVERIFY(install.ownFiles().contains("Data/tags.ini"));
         QVERIFY(install.ownFiles().contains("Help/installations.ini"));
-        QVERIFY(install.programFolderUnchanged());
-    }
-
-    void loaderListsTheTemplatesTheUpdateCheckerFetched() {
-        ScriptedPlatform platform;
-        ReadOnlyInstall install;
-        install.writeOwn("Templates/Zealot.M3T", "[SaveData]\r\niniTemplateName=Zealot\r\n");
-        // A download lands where writablePath puts it, spelled as shipped.
-        QFile fetched(writablePath(QStringLiteral("\\templates\\knight.m3t")));
-        QVERIFY(fetched.open(QIODevice::WriteOnly));
-        fetched.write("[SaveData]\r\niniTemplateName=Knight 2\r\n");
-        fetched.close();
-        forms::main()->show();
-        forms::progress()->show();
-        OpenLoaderFor(QStringLiteral("Template"));
-        auto* list = forms::loadIfLoaded()->findChild<QListWidget*>("lstDisplay");
-        QStringList shown;
-        for (int i = 0; i < list->count(); ++i)
-            shown << list->item(i)->text();
-        QCOMPARE(shown.last(), QString("Zealot.M3T"));
-        QCOMPARE(shown.filter("knight", Qt::CaseInsensitive).size(), 1);
-
-        // The fetched copy is the one read.
-        const auto items =
-            list->findItems(shown.filter("knight", Qt::CaseInsensitive).first(), Qt::MatchExactly);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(items.first()).center());
-        QCOMPARE(forms::loadIfLoaded()->findChild<QLabel*>("lblName(0)")->text(), "Knight 2");
         QVERIFY(install.programFolderUnchanged());
     }
 
