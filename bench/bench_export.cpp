@@ -6,7 +6,7 @@
 #include "character.h"
 #include "globals.h"
 #include "ini/mdlVbNetIni.h"
-#include "reftables.h"
+#include "samplecharacter.h"
 #include "textexport.h"
 
 #include <QCoreApplication>
@@ -34,20 +34,7 @@ void prepare() {
     WriteIniValue("Program", "iniBoardName", "Markdown", dir.filePath("Data/Settings.ini"));
     globals().Domain = QStringLiteral("https://en.uesp.net/wiki/");
 
-    Character& c = character();
-    c.setRealName("Ada Lovelace");
-    c.setClassName("Spellwright");
-    c.chooseClass(1);
-    c.setCharacterName("Veya Indoril");
-    c.chooseRace(races().indexOf("Dark Elf"));
-    c.chooseGender(1);
-    c.chooseFavAtt1(attributes().indexOf("Willpower"));
-    c.chooseFavAtt2(attributes().indexOf("Luck"));
-    for (const char* s : {"Mysticism", "Destruction", "Alteration", "Block", "Sneak"})
-        c.checkSkillByName(true, s);
-    for (const char* s : {"Speechcraft", "Alchemy", "Enchant", "Illusion", "Long Blade"})
-        c.checkSkillByName(false, s);
-    c.chooseBirthsign(birthsigns().indexOf("The Atronach"));
+    tarvo::test::buildSampleCharacter(QStringLiteral("Ada Lovelace"));
 }
 
 void BM_ExportMarkdown(benchmark::State& state) {

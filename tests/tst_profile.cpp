@@ -7,6 +7,7 @@
 #include "output/profileactions.h"
 #include "profile.h"
 #include "reftables.h"
+#include "samplecharacter.h"
 #include "scriptedplatform.h"
 
 #include <QDir>
@@ -66,19 +67,7 @@ State capture() {
 void buildFullCharacter() {
     Character& c = character();
     c.chooseGender(0);
-    c.setRealName("Ada");
-    c.setClassName("Spellwright");
-    c.chooseClass(1);
-    c.setCharacterName("Veya Indoril");
-    c.chooseRace(races().indexOf("Dark Elf"));
-    c.chooseGender(1);
-    c.chooseFavAtt1(attributes().indexOf("Willpower"));
-    c.chooseFavAtt2(attributes().indexOf("Luck"));
-    for (const char* s : {"Mysticism", "Destruction", "Alteration", "Block", "Sneak"})
-        c.checkSkillByName(true, s);
-    for (const char* s : {"Speechcraft", "Alchemy", "Enchant", "Illusion", "Long Blade"})
-        c.checkSkillByName(false, s);
-    c.chooseBirthsign(birthsigns().indexOf("The Atronach"));
+    tarvo::test::buildSampleCharacter();
     const QStringList tasks = {"Join the Mages Guild",  "Find a good staff", "", "Visit Vivec", "",
                                "Learn Mark and Recall", "Buy a house"};
     for (int i = 0; i < tasks.size(); ++i)

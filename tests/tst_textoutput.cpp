@@ -10,6 +10,7 @@
 #include "output/frmHTML.h"
 #include "planning/frmProgress.h"
 #include "reftables.h"
+#include "samplecharacter.h"
 #include "scriptedplatform.h"
 #include "shell/forms.h"
 #include "shell/frmAbout.h"
@@ -91,20 +92,7 @@ const QString kFooter = QStringLiteral(
     "This profile composed by the Quenmark program by Quillon. Morrowind reference: ");
 
 void buildCharacter() {
-    Character& c = character();
-    c.setRealName("Ada");
-    c.setClassName("Spellwright");
-    c.chooseClass(1);
-    c.setCharacterName("Veya Indoril");
-    c.chooseRace(races().indexOf("Dark Elf"));
-    c.chooseGender(1);
-    c.chooseFavAtt1(attributes().indexOf("Willpower"));
-    c.chooseFavAtt2(attributes().indexOf("Luck"));
-    for (const char* s : {"Mysticism", "Destruction", "Alteration", "Block", "Sneak"})
-        c.checkSkillByName(true, s);
-    for (const char* s : {"Speechcraft", "Alchemy", "Enchant", "Illusion", "Long Blade"})
-        c.checkSkillByName(false, s);
-    c.chooseBirthsign(birthsigns().indexOf("The Atronach"));
+    tarvo::test::buildSampleCharacter();
 }
 
 // Runs a program on input; no value when it cannot be run.
