@@ -7,6 +7,7 @@
 #include "shell/forms.h"
 #include "shell/frmOptions.h"
 #include "shell/twips.h"
+#include "shell/widgets.h"
 #include "textexport.h"
 #include "wizard/frmMain.h"
 
@@ -22,27 +23,6 @@ namespace tarvo {
 namespace {
 
 QPointer<frmFormatting> g_formatting;
-
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& r) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->setGeometry(r);
-    l->setWordWrap(true);
-    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return l;
-}
-
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& text,
-                        const QString& tip, const QRect& r) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setGeometry(r);
-    b->setToolTip(tip);
-    b->setAutoDefault(false);
-    b->setAccessibleName(text);
-    b->setAccessibleDescription(tip);
-    return b;
-}
 
 void showWizardWindows(bool shown) {
     if (frmMain* m = forms::mainIfLoaded())
@@ -122,19 +102,18 @@ frmFormatting::frmFormatting() {
 
     QPushButton* copy = makeButton(
         this, QStringLiteral("cmdCopy"), QStringLiteral("Copy to Clipboard"),
-        QStringLiteral("Copy your profile to the clipboard using the settings you have selected."),
-        twipsRect(120, 3480, 1800, 375));
+        twipsRect(120, 3480, 1800, 375),
+        QStringLiteral("Copy your profile to the clipboard using the settings you have selected."));
     copy->setDefault(true);
     connect(copy, &QPushButton::clicked, this, [this] { cmdCopy_Click(); });
     QPushButton* advanced =
         makeButton(this, QStringLiteral("cmdAdvanced"), QStringLiteral("Settings..."),
-                   QStringLiteral("Go to the options panel to access advanced settings."),
-                   twipsRect(2040, 3480, 1440, 375));
+                   twipsRect(2040, 3480, 1440, 375),
+                   QStringLiteral("Go to the options panel to access advanced settings."));
     connect(advanced, &QPushButton::clicked, this, [this] { cmdAdvanced_Click(); });
-    QPushButton* close =
-        makeButton(this, QStringLiteral("cmdClose"), QStringLiteral("Close"),
-                   QStringLiteral("Click to close this panel and cancel the profile copy."),
-                   twipsRect(3600, 3480, 1200, 375));
+    QPushButton* close = makeButton(
+        this, QStringLiteral("cmdClose"), QStringLiteral("Close"), twipsRect(3600, 3480, 1200, 375),
+        QStringLiteral("Click to close this panel and cancel the profile copy."));
     connect(close, &QPushButton::clicked, this, [this] { reject(); });
 
     Form_Load();

@@ -8,6 +8,7 @@
 #include "shell/forms.h"
 #include "shell/frmBubbleD.h"
 #include "shell/twips.h"
+#include "shell/widgets.h"
 #include "wizard/frmMain.h"
 
 #include <QAction>
@@ -37,22 +38,6 @@ const QString kCaption = QStringLiteral("TARVO2 HTML Output Wizard");
 const QString kHoverTip = QStringLiteral("Hover over each color to receive a preview of what the "
                                          "background and text colors will look like on your "
                                          "webpage.");
-
-QString indexed(const char* name, int i) {
-    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
-}
-
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
-                        const QString& tip, const QRect& r) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setGeometry(r);
-    b->setToolTip(tip);
-    b->setAutoDefault(false);
-    b->setAccessibleName(QString(caption).remove(QLatin1Char('&')).trimmed());
-    b->setAccessibleDescription(tip);
-    return b;
-}
 
 void setColours(QWidget* w, const QColor& background, const QColor& text) {
     QPalette p = w->palette();
@@ -149,16 +134,15 @@ frmHTML::frmHTML() {
         m_optOption[size_t(kFirstFont + k)]->setFont(font);
     }
 
-    m_cmdComponentOptions = makeButton(this, QStringLiteral("cmdComponentOptions"),
-                                       QStringLiteral("Component &Options"),
-                                       QStringLiteral("Choose from a range of different page "
-                                                      "options."),
-                                       twipsRect(6960, 1350, 2520, 495));
-    m_cmdGenerate =
-        makeButton(this, QStringLiteral("cmdGenerate"), QStringLiteral("&Generate Code!"),
-                   QStringLiteral("Generate HTML code to the window below using "
-                                  "current options."),
-                   twipsRect(6960, 2040, 2520, 495));
+    m_cmdComponentOptions =
+        makeButton(this, QStringLiteral("cmdComponentOptions"),
+                   QStringLiteral("Component &Options"), twipsRect(6960, 1350, 2520, 495),
+                   QStringLiteral("Choose from a range of different page "
+                                  "options."));
+    m_cmdGenerate = makeButton(this, QStringLiteral("cmdGenerate"),
+                               QStringLiteral("&Generate Code!"), twipsRect(6960, 2040, 2520, 495),
+                               QStringLiteral("Generate HTML code to the window below using "
+                                              "current options."));
 
     m_txtOutput = new QPlainTextEdit(this);
     m_txtOutput->setObjectName(QStringLiteral("txtOutput"));
@@ -181,21 +165,21 @@ frmHTML::frmHTML() {
     const int row = 7500;
     m_cmdPreview = makeButton(
         this, QStringLiteral("cmdPreview"), QStringLiteral("&Preview "),
-        QStringLiteral("Click to preview currently generated code in your default web browser."),
-        twipsRect(120, row, 1695, 375));
+        twipsRect(120, row, 1695, 375),
+        QStringLiteral("Click to preview currently generated code in your default web browser."));
     m_cmdLoad = makeButton(this, QStringLiteral("cmdLoad"), QStringLiteral("&Revert"),
+                           twipsRect(1935, row, 1695, 375),
                            QStringLiteral("Click to load the last set of generated html code you "
-                                          "previewed. This will also unlock the code window."),
-                           twipsRect(1935, row, 1695, 375));
+                                          "previewed. This will also unlock the code window."));
     m_cmdSave = makeButton(this, QStringLiteral("cmdSave"), QStringLiteral("&Save Code"),
-                           QStringLiteral("Save generated code as a html file."),
-                           twipsRect(3750, row, 1695, 375));
+                           twipsRect(3750, row, 1695, 375),
+                           QStringLiteral("Save generated code as a html file."));
     m_cmdCopy = makeButton(this, QStringLiteral("cmdCopy"), QStringLiteral("&Copy Code"),
-                           QStringLiteral("Copy generated code to clipboard."),
-                           twipsRect(5565, row, 1695, 375));
+                           twipsRect(5565, row, 1695, 375),
+                           QStringLiteral("Copy generated code to clipboard."));
     m_cmdClose = makeButton(this, QStringLiteral("cmdClose"), QStringLiteral("C&lose"),
-                            QStringLiteral("Close the HTML output wizard without saving."),
-                            twipsRect(7785, row, 1695, 375));
+                            twipsRect(7785, row, 1695, 375),
+                            QStringLiteral("Close the HTML output wizard without saving."));
 
     // The page options pop-up menu.
     m_mnuPageOptions = new QMenu(QStringLiteral("PageOptions"), this);

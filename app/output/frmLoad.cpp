@@ -9,6 +9,7 @@
 #include "profile.h"
 #include "shell/forms.h"
 #include "shell/twips.h"
+#include "shell/widgets.h"
 #include "wizard/frmMain.h"
 
 #include <QApplication>
@@ -28,21 +29,6 @@ namespace tarvo {
 namespace {
 
 const QString kUnspecified = QStringLiteral("Unspecified!");
-
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& r,
-                  bool bold = false) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->setGeometry(r);
-    l->setWordWrap(true);
-    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    if (bold) {
-        QFont f = l->font();
-        f.setBold(true);
-        l->setFont(f);
-    }
-    return l;
-}
 
 void setListBackground(QListWidget* list, const QColor& color) {
     QPalette p = list->palette();
@@ -93,19 +79,19 @@ frmLoad::frmLoad() {
     connect(m_lstDisplay, &QListWidget::itemDoubleClicked, this, [this] { OpenFile(); });
 
     m_lblName[0] = makeLabel(this, QStringLiteral("lblName(0)"), QStringLiteral("Information"),
-                             twipsRect(3300, 120, 4860, 300), true);
+                             twipsRect(3300, 120, 4860, 300), {.bold = true});
     m_lblDescription = makeLabel(
         this, QStringLiteral("lblDescription"),
         QStringLiteral("Click a template for more information or browse your saved characters."),
         twipsRect(3300, 420, 4860, 1140));
     m_lblName[1] = makeLabel(this, QStringLiteral("lblName(1)"), QStringLiteral("Strengths"),
-                             twipsRect(3300, 1680, 4860, 300), true);
+                             twipsRect(3300, 1680, 4860, 300), {.bold = true});
     m_lblStrength =
         makeLabel(this, QStringLiteral("lblStrength"),
                   QStringLiteral("The character templates strong aspects will be listed here."),
                   twipsRect(3300, 1980, 4860, 900));
     m_lblName[2] = makeLabel(this, QStringLiteral("lblName(2)"), QStringLiteral("Weaknesses"),
-                             twipsRect(3300, 3000, 4860, 300), true);
+                             twipsRect(3300, 3000, 4860, 300), {.bold = true});
     m_lblWeakness =
         makeLabel(this, QStringLiteral("lblWeakness"),
                   QStringLiteral("The character templates weak aspects will be listed here."),

@@ -8,6 +8,7 @@
 #include "shell/forms.h"
 #include "shell/optionbutton.h"
 #include "shell/twips.h"
+#include "shell/widgets.h"
 #include "wizard/frmMain.h"
 
 #include <QButtonGroup>
@@ -48,15 +49,6 @@ void enableWizardWindows(bool enabled) {
     }
     if (frmProgress* progress = forms::progressIfLoaded())
         progress->setEnabled(enabled);
-}
-
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& r) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->setGeometry(r);
-    l->setWordWrap(true);
-    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return l;
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "shell/forms.h"
 #include "shell/frmBubbleD.h"
 #include "shell/twips.h"
+#include "shell/widgets.h"
 #include "wizard/frmMain.h"
 
 #include <QCloseEvent>
@@ -37,23 +38,6 @@ constexpr ListInfo kLists[4] = {
     {"lstSuggestedQuests", "SQ", "Suggested quests", "About this quest"},
     {"lstImportantQuests", "IQ", "Important quests", "About this quest"},
     {"lstHouse", "H", "Suggested house", "About this house"}};
-
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& r) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->setGeometry(r);
-    l->setWordWrap(true);
-    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    l->setAccessibleName(text.isEmpty() ? name : text);
-    return l;
-}
-
-void setBold(QLabel* l, qreal scale = 1.0) {
-    QFont f = l->font();
-    f.setBold(true);
-    f.setPointSizeF(f.pointSizeF() * scale);
-    l->setFont(f);
-}
 
 void enableWizardWindows(bool enabled) {
     if (frmMain* m = forms::mainIfLoaded())

@@ -1,23 +1,23 @@
 #include "frmProgress.h"
 
 #include "character.h"
-#include "namelists.h"
+#include "globals.h"
+#include "namebrowser.h"
 #include "shell/forms.h"
 #include "shell/frmBubbleD.h"
 #include "shell/onelinebox.h"
 #include "shell/optionbutton.h"
 #include "shell/twips.h"
+#include "shell/widgets.h"
 #include "wizard/frmMain.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -105,12 +105,8 @@ int fromCheckState(int state) {
     }
 }
 
-QString indexed(const char* name, int i) {
-    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
-}
-
-QFrame* makeFrame(QWidget* parent, const char* name) {
-    auto* f = new QFrame(parent);
+// One page of the window: a sunken panel below the option buttons.
+QFrame* makePage(QFrame* f, const char* name) {
     f->setObjectName(QLatin1String(name));
     f->setFrameShape(QFrame::StyledPanel);
     f->setFrameShadow(QFrame::Sunken);
@@ -119,13 +115,9 @@ QFrame* makeFrame(QWidget* parent, const char* name) {
 }
 
 QLabel* makeHeading(QFrame* frame, const char* name, const QString& text) {
-    auto* l = new QLabel(text, frame);
-    l->setObjectName(QLatin1String(name));
-    QFont f = l->font();
-    f.setBold(true);
-    f.setPointSizeF(f.pointSizeF() * 1.1);
-    l->setFont(f);
-    l->setGeometry(twipsRect(120, 90, 3120, 330));
+    QLabel* l = makeLabel(frame, QLatin1String(name), text, twipsRect(120, 90, 3120, 330),
+                          {.wrap = false, .alignment = Qt::AlignLeft | Qt::AlignVCenter});
+    setBold(l, 1.1);
     return l;
 }
 
@@ -183,12 +175,19 @@ frmProgress::frmProgress() {
 
     buildSummary();
     buildTasks();
-    buildNameBrowser();
+    m_names = new NameBrowser(this);
+    makePage(m_names, "fmeName");
+    makeHeading(m_names, "lblNameBrowser", QStringLiteral("NAME BROWSER"));
+    m_cmdInsert->setEnabled(false);
+    connect(m_names, &NameBrowser::nameChosen, this, [this] { AddName(); });
+    connect(m_names, &NameBrowser::selectionChanged, m_cmdInsert, &QWidget::setEnabled);
+    connect(m_cmdInsert, &QPushButton::clicked, this, [this] { AddName(); });
+    connect(m_cmdCancel, &QPushButton::clicked, this, [this] { SuggestCancel(); });
 
     // Start on the summary screen.
     m_optScreen[1]->setChecked(true);
     m_fmeProgress->hide();
-    m_fmeName->hide();
+    m_names->hide();
 
     Character& c = character();
     connect(&c, &Character::summaryChanged, this, &frmProgress::renderSummary);
@@ -207,7 +206,7 @@ frmProgress::~frmProgress() {
 }
 
 void frmProgress::buildSummary() {
-    m_fmeSummary = makeFrame(this, "fmeSummary");
+    m_fmeSummary = makePage(new QFrame(this), "fmeSummary");
     makeHeading(m_fmeSummary, "lblSummary", QStringLiteral("SUMMARY"));
     for (int i = 0; i < kSummaryBoxes; ++i) {
         auto* t = new QLineEdit(m_fmeSummary);
@@ -225,7 +224,7 @@ void frmProgress::buildSummary() {
 }
 
 void frmProgress::buildTasks() {
-    m_fmeProgress = makeFrame(this, "fmeProgress");
+    m_fmeProgress = makePage(new QFrame(this), "fmeProgress");
     makeHeading(m_fmeProgress, "lblTasks", QStringLiteral("TASKS"));
     auto* hint =
         new QLabel(QStringLiteral("You can set yourself tasks to complete here."), m_fmeProgress);
@@ -333,8 +332,10 @@ bool frmProgress::handleKey(QKeyEvent* event) {
     const Qt::KeyboardModifiers mods = event->modifiers();
     if (HandleSharedShortcut(event, [this] { SwitchWindow(); }))
         return true;
-    if (nameBrowserKey(event))
+    if (m_names->isVisible() && m_names->isInsertKey(event)) {
+        AddName();
         return true;
+    }
     if (event->key() == Qt::Key_Escape && !(mods & (Qt::ControlModifier | Qt::AltModifier))) {
         hide();
         ShowBubble(QStringLiteral("Progress window hidden"),
@@ -354,6 +355,60 @@ void frmProgress::closeEvent(QCloseEvent* event) {
     // The user only hides this window; it lives as long as the program.
     event->ignore();
     hide();
+}
+
+// --- the name browser ------------------------------------------------------------
+
+void frmProgress::openNameBrowser() {
+    for (QRadioButton* o : m_optScreen) {
+        o->hide();
+        o->setAutoExclusive(false);
+        o->setChecked(false);
+        o->setAutoExclusive(true);
+    }
+    m_fmeSummary->hide();
+    m_fmeProgress->hide();
+    m_names->show();
+    m_cmdInsert->show();
+    m_cmdCancel->show();
+    m_names->open(globals().NameCategory);
+    show();
+    raise();
+}
+
+void frmProgress::AddName() {
+    const QString name = m_names->selectedName();
+    // Nothing chosen: the wizard's box keeps what the user typed.
+    if (name.isEmpty())
+        return;
+    const QString& kind = globals().NameCategory;
+    if (kind == QLatin1String("Class"))
+        character().setClassName(name);
+    else if (kind == QLatin1String("Character"))
+        character().setCharacterName(name);
+    SuggestCancel();
+}
+
+void frmProgress::SuggestCancel() {
+    m_names->hide();
+    m_cmdInsert->hide();
+    m_cmdCancel->hide();
+    m_optScreen[1]->setChecked(true);
+    optScreen_Click(1);
+    for (QRadioButton* o : m_optScreen)
+        o->show();
+    SwitchWindow();
+}
+
+void cmdSuggest_Click(int index) {
+    frmProgress* p = forms::progress();
+    globals().NameCategory = index == 0 ? QStringLiteral("Class") : QStringLiteral("Character");
+    p->openNameBrowser();
+    // A brief red flash shows where the names are.
+    QPalette pal = p->palette();
+    pal.setColor(QPalette::Window, QColor(255, 0, 0));
+    p->setPalette(pal);
+    forms::main()->startReturnBackgroundTimer();
 }
 
 } // namespace tarvo

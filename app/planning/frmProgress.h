@@ -5,21 +5,17 @@
 #include <QWidget>
 
 #include <array>
-#include <memory>
 
 class QCheckBox;
-class QComboBox;
 class QFrame;
 class QKeyEvent;
-class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 class QRadioButton;
 
 namespace tarvo {
 
-class NameGenerator;
+class NameBrowser;
 
 class frmProgress : public QWidget {
     Q_OBJECT
@@ -39,12 +35,6 @@ public:
     // Turns this window into the name browser for globals().NameCategory
     // ("Class" or "Character") and shows it.
     void openNameBrowser();
-    // Lists the names of the chosen category (or five generated ones).
-    void cboCategory_Click();
-    // Five more generated names below those listed.
-    void cmdGenerate_Click();
-    // Appends one generated name.
-    void CompileNames();
     // Puts the selected name into the wizard's class-name or character-name
     // box, as typing it there does, and closes the browser.
     void AddName();
@@ -62,16 +52,11 @@ protected:
 private:
     void buildSummary();
     void buildTasks();
-    void buildNameBrowser();
     void optScreen_Click(int index);
     void renderSummary(int box);
     void renderTask(int i);
     // Form_KeyPress: true when the key was one of the window's own.
     bool handleKey(QKeyEvent* event);
-    // Enter on a name inserts it; true when the key was used.
-    bool nameBrowserKey(QKeyEvent* event);
-    void compileNames(int count);
-    void showNameStatus(const QString& text);
 
     bool m_allowClose = false;
     std::array<QRadioButton*, 2> m_optScreen{};
@@ -79,16 +64,10 @@ private:
     QPushButton* m_cmdCancel = nullptr;
     QFrame* m_fmeSummary = nullptr;
     QFrame* m_fmeProgress = nullptr;
-    QFrame* m_fmeName = nullptr;
+    NameBrowser* m_names = nullptr; // the page fmeName
     std::array<QLineEdit*, kSummaryBoxes> m_summary{};
     std::array<QLineEdit*, kTaskLines> m_txtTask{};
     std::array<QCheckBox*, kTaskBoxes> m_chkTask{};
-    QComboBox* m_cboCategory = nullptr;
-    QListWidget* m_lstNames = nullptr;
-    QListWidget* m_lstTemp = nullptr;
-    QPushButton* m_cmdGenerate = nullptr;
-    QLabel* m_lblNameStatus = nullptr;
-    std::unique_ptr<NameGenerator> m_generator;
 };
 
 // A wizard's "Suggest" button: index 0 beside the class name, 1 beside the

@@ -4,6 +4,7 @@
 #include "platform.h"
 #include "reftables.h"
 #include "shell/twips.h"
+#include "shell/widgets.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -33,13 +34,6 @@ QString sheetTitle(const Character& c) {
     return QStringLiteral("Character Sheet");
 }
 
-QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
 } // namespace
 
 frmSheet::frmSheet() {
@@ -59,9 +53,9 @@ frmSheet::frmSheet() {
     m_txtSheet->setObjectName(QStringLiteral("txtSheet"));
     m_txtSheet->setAccessibleName(QStringLiteral("Character sheet"));
     m_cmdCopyText =
-        makeButton(QStringLiteral("cmdCopyText"), QStringLiteral("Copy as &Text"), sheetPage);
-    m_cmdCopyMarkdown = makeButton(QStringLiteral("cmdCopyMarkdown"),
-                                   QStringLiteral("Copy as &Markdown"), sheetPage);
+        makeButton(sheetPage, QStringLiteral("cmdCopyText"), QStringLiteral("Copy as &Text"));
+    m_cmdCopyMarkdown = makeButton(sheetPage, QStringLiteral("cmdCopyMarkdown"),
+                                   QStringLiteral("Copy as &Markdown"));
     connect(m_cmdCopyText, &QPushButton::clicked, this,
             [this] { platform().setClipboardText(sheetAsText(false)); });
     connect(m_cmdCopyMarkdown, &QPushButton::clicked, this,
@@ -124,7 +118,7 @@ frmSheet::frmSheet() {
     planLayout->addWidget(m_lstWarnings);
     m_tabs->addTab(planPage, QStringLiteral("&Level-up planner"));
 
-    m_cmdClose = makeButton(QStringLiteral("cmdClose"), QStringLiteral("&Close"), this);
+    m_cmdClose = makeButton(this, QStringLiteral("cmdClose"), QStringLiteral("&Close"));
     connect(m_cmdClose, &QPushButton::clicked, this, [this] { close(); });
     auto* bottom = new QHBoxLayout;
     bottom->addStretch();

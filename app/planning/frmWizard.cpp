@@ -13,6 +13,7 @@
 #include "shell/frmBubbleD.h"
 #include "shell/frmWelcome.h"
 #include "shell/twips.h"
+#include "shell/widgets.h"
 #include "wizard/frmMain.h"
 
 #include <QButtonGroup>
@@ -35,24 +36,10 @@ namespace tarvo {
 
 namespace {
 
-QString indexed(const char* name, int i) {
-    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
-}
-
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& r) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->setGeometry(r);
-    l->setWordWrap(true);
-    l->setAccessibleName(text);
-    return l;
-}
-
-QGroupBox* makeFrame(QWidget* parent, int index, const QString& caption, const QString& prompt,
-                     const QRect& r) {
-    auto* f = new QGroupBox(caption, parent);
-    f->setObjectName(indexed("fmeSteps", index));
-    f->setGeometry(r);
+// One of the four steps: a captioned frame with its prompt at the top.
+QGroupBox* makeStepFrame(QWidget* parent, int index, const QString& caption, const QString& prompt,
+                         const QRect& r) {
+    QGroupBox* f = makeFrame(parent, indexed("fmeSteps", index), caption, r);
     f->setAccessibleName(caption);
     f->setAccessibleDescription(prompt);
     makeLabel(f, indexed("lblPrompt", index), prompt,
@@ -88,11 +75,12 @@ frmWizard::frmWizard() {
     m_lblTitle->setFont(title);
 
     // Step one: the three sliders, casting on top.
-    m_fmeSteps[0] = makeFrame(this, 0, QStringLiteral("STEP ONE: Preferred Activities"),
-                              QStringLiteral("Increase the sliders to reflect how much time your "
-                                             "character will spend doing the following in "
-                                             "Morrowind:"),
-                              twipsRect(120, 600, 8160, 1800));
+    m_fmeSteps[0] =
+        makeStepFrame(this, 0, QStringLiteral("STEP ONE: Preferred Activities"),
+                      QStringLiteral("Increase the sliders to reflect how much time your "
+                                     "character will spend doing the following in "
+                                     "Morrowind:"),
+                      twipsRect(120, 600, 8160, 1800));
     const char* const activities[3] = {"Sneaking around", "Physically fighting", "Casting spells"};
     for (int i = 0; i < 3; ++i) {
         const int top = 780 + (2 - i) * 330;
@@ -111,10 +99,11 @@ frmWizard::frmWizard() {
     }
 
     // Step two: six keywords, three of which are wanted.
-    m_fmeSteps[1] = makeFrame(this, 1, QStringLiteral("STEP TWO: Keywords"),
-                              QStringLiteral("Which THREE keywords will best describe your future "
-                                             "character?"),
-                              twipsRect(120, 2460, 8160, 1320));
+    m_fmeSteps[1] =
+        makeStepFrame(this, 1, QStringLiteral("STEP TWO: Keywords"),
+                      QStringLiteral("Which THREE keywords will best describe your future "
+                                     "character?"),
+                      twipsRect(120, 2460, 8160, 1320));
     const char* const keywords[6] = {"Destructive", "Quick",    "Strong",
                                      "Intelligent", "Sociable", "Defensive"};
     for (int i = 0; i < 6; ++i) {
@@ -126,12 +115,12 @@ frmWizard::frmWizard() {
     }
 
     // Steps three and four: one answer each.
-    m_fmeSteps[2] = makeFrame(this, 2, QStringLiteral("STEP THREE: Others"),
-                              QStringLiteral("Your character will enjoy more of what:"),
-                              twipsRect(120, 3840, 4020, 1620));
-    m_fmeSteps[3] = makeFrame(this, 3, QStringLiteral("STEP FOUR: Personal"),
-                              QStringLiteral("Your character will spend more time:"),
-                              twipsRect(4260, 3840, 4020, 1620));
+    m_fmeSteps[2] = makeStepFrame(this, 2, QStringLiteral("STEP THREE: Others"),
+                                  QStringLiteral("Your character will enjoy more of what:"),
+                                  twipsRect(120, 3840, 4020, 1620));
+    m_fmeSteps[3] = makeStepFrame(this, 3, QStringLiteral("STEP FOUR: Personal"),
+                                  QStringLiteral("Your character will spend more time:"),
+                                  twipsRect(4260, 3840, 4020, 1620));
     const char* const others[3] = {"Hurting others", "Helping others", "Using others"};
     const char* const personal[3] = {"Wandering aimlessly", "Adventuring on task",
                                      "Staying close to home"};

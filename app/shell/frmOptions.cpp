@@ -11,6 +11,7 @@
 #include "settings.h"
 #include "textexport.h"
 #include "twips.h"
+#include "widgets.h"
 #include "wizard/frmMain.h"
 
 #include <QApplication>
@@ -42,30 +43,11 @@ const QString kProgram = QStringLiteral("Program");
 const QString kInstallations = QStringLiteral("installations");
 const QString kDefaultDescription =
     QStringLiteral("Format the tags used on a message board. Leave blank to omit.");
+// Labels beside the boxes they name, centred on them.
+constexpr LabelStyle kRowLabel{.alignment = Qt::AlignLeft | Qt::AlignVCenter};
+
 const char* const kTagKeys[8] = {"iniBTag1", "iniBTag2", "iniITag1", "iniITag2",
                                  "iniUTag1", "iniUTag2", "iniLTag1", "iniLTag2"};
-
-QString indexed(const char* base, int i) {
-    return QStringLiteral("%1(%2)").arg(QLatin1String(base)).arg(i);
-}
-
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& r) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->setGeometry(r);
-    l->setWordWrap(true);
-    l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    return l;
-}
-
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& text, const QRect& r) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setGeometry(r);
-    b->setAutoDefault(false);
-    b->setAccessibleName(QString(text).remove(QLatin1Char('&')));
-    return b;
-}
 
 QCheckBox* makeCheck(QWidget* parent, const QString& name, const QString& text, const QRect& r) {
     auto* c = new QCheckBox(text, parent);
@@ -86,13 +68,6 @@ QLineEdit* makeEdit(QWidget* parent, const QString& name, QLabel* label, const Q
     if (label)
         label->setBuddy(e);
     return e;
-}
-
-QGroupBox* makeFrame(QWidget* parent, const QString& name, const QString& caption, const QRect& r) {
-    auto* g = new QGroupBox(caption, parent);
-    g->setObjectName(name);
-    g->setGeometry(r);
-    return g;
 }
 
 // A settings text as a Boolean, as the settings have always been read:
@@ -244,7 +219,7 @@ void frmOptions::buildProgramFrame(QGroupBox* f) {
     for (int r = 0; r < 4; ++r) {
         const int top = 1380 + r * 420;
         QLabel* l = makeLabel(boards, indexed("lblTagRow", r), QLatin1String(rows[r]),
-                              twipsRect(120, top, 1080, 315));
+                              twipsRect(120, top, 1080, 315), kRowLabel);
         for (int k = 0; k < 2; ++k) {
             const int i = r * 2 + k;
             m_txtTags[size_t(i)] =
@@ -299,24 +274,24 @@ void frmOptions::buildSettingsFrame(QGroupBox* f) {
     const char* texts[2] = {"Caption text:", "Path:"};
     for (int i = 0; i < 2; ++i) {
         QLabel* l = makeLabel(f, indexed("lblSettings", i), QLatin1String(texts[i]),
-                              twipsRect(480, 1920 + i * 390, 1320, 315));
+                              twipsRect(480, 1920 + i * 390, 1320, 315), kRowLabel);
         m_txtSettings[size_t(i)] =
             makeEdit(f, indexed("txtSettings", i), l, QString(QLatin1String(texts[i])).chopped(1),
                      twipsRect(1920, 1920 + i * 390, 5880, 315));
     }
     QLabel* domain = makeLabel(f, QStringLiteral("lblDomain"), QStringLiteral("Domain:"),
-                               twipsRect(120, 2820, 1680, 315));
+                               twipsRect(120, 2820, 1680, 315), kRowLabel);
     m_txtDomain = makeEdit(f, QStringLiteral("txtDomain"), domain, QStringLiteral("Domain"),
                            twipsRect(1920, 2820, 5880, 315));
     QLabel* help = makeLabel(f, QStringLiteral("lblHelp"), QStringLiteral("Help:"),
-                             twipsRect(120, 3210, 1680, 315));
+                             twipsRect(120, 3210, 1680, 315), kRowLabel);
     m_txtHelp = makeEdit(f, QStringLiteral("txtHelp"), help, QStringLiteral("Help"),
                          twipsRect(1920, 3210, 5880, 315));
     makeLabel(f, QStringLiteral("lblID(2)"),
               QStringLiteral("Please note: This frame contains advanced settings that modify the "
                              "settings.ini file in your data directory. Please consult the help "
                              "file before modifying any of these settings."),
-              twipsRect(120, 3720, 7800, 900));
+              twipsRect(120, 3720, 7800, 900), kRowLabel);
     // Locked until "Force cmdCreate(3) visibility" is ticked.
     chkSettings_Click(0);
 }
@@ -326,7 +301,7 @@ void frmOptions::buildInstallationsFrame(QGroupBox* f) {
     for (int i = 1; i >= 0; --i) {
         const int top = i == 1 ? 300 : 720;
         QLabel* l = makeLabel(f, indexed("lblInstallations", i), QLatin1String(names[i]),
-                              twipsRect(120, top, 3000, 315));
+                              twipsRect(120, top, 3000, 315), kRowLabel);
         m_txtInstallations[size_t(i)] =
             makeEdit(f, indexed("txtInstallations", i), l,
                      QString(QLatin1String(names[i])).chopped(1), twipsRect(3240, top, 4560, 315));
@@ -343,7 +318,7 @@ void frmOptions::buildInstallationsFrame(QGroupBox* f) {
         b->setAccessibleDescription(QLatin1String(notes[i]));
         connect(b, &QPushButton::clicked, this, [this, i] { cmdInstallations_Click(i); });
         makeLabel(f, indexed("lblInstallNote", i), QLatin1String(notes[i]),
-                  twipsRect(2040, top, 5760, 600));
+                  twipsRect(2040, top, 5760, 600), kRowLabel);
     }
 }
 

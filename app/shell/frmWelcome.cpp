@@ -13,6 +13,7 @@
 #include "platform.h"
 #include "settings.h"
 #include "twips.h"
+#include "widgets.h"
 #include "wizard/frmMain.h"
 
 #include <QCloseEvent>
@@ -60,23 +61,8 @@ std::optional<bool> toBoolean(const QString& value) {
     return ok && std::isfinite(n) ? std::optional<bool>(n != 0.0) : std::nullopt;
 }
 
-QString indexed(const char* name, int i) {
-    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
-}
-
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& r) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->setGeometry(r);
-    return l;
-}
-
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& text, const QRect& r) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setGeometry(r);
-    return b;
-}
+// Labels of one line, centred on their height.
+constexpr LabelStyle kLine{.wrap = false, .alignment = Qt::AlignLeft | Qt::AlignVCenter};
 
 // The descriptions of the buttons, shown while the mouse is over them.
 const QString kCreateDescriptions[3] = {
@@ -111,7 +97,7 @@ frmWelcome::frmWelcome() {
 
     m_lblTitle = makeLabel(this, QStringLiteral("lblTitle"),
                            QStringLiteral("What would you like to do today?"),
-                           twipsRect(120, 120, 8055, 615));
+                           twipsRect(120, 120, 8055, 615), kLine);
     QFont title = m_lblTitle->font();
     title.setPointSizeF(title.pointSizeF() * 1.6);
     title.setBold(true);
@@ -123,7 +109,7 @@ frmWelcome::frmWelcome() {
     heading.setPointSizeF(heading.pointSizeF() * 1.15);
 
     m_lblID[0] = makeLabel(this, indexed("lblID", 0), QStringLiteral("Create a Character Using..."),
-                           twipsRect(240, 720, 3255, 735));
+                           twipsRect(240, 720, 3255, 735), kLine);
     const char* const creates[4] = {"The Character Planning Assistant", "A Pre Made Profile",
                                     "Your Custom Design", "Optional Button"};
     for (int i = 0; i < 4; ++i) {
@@ -137,7 +123,7 @@ frmWelcome::frmWelcome() {
             m_cmdCreate[size_t(i)]->setAccessibleDescription(kCreateDescriptions[i]);
     }
     m_lblID[1] = makeLabel(this, indexed("lblID", 1), QStringLiteral("Browse Freely..."),
-                           twipsRect(240, 3840, 3255, 375));
+                           twipsRect(240, 3840, 3255, 375), kLine);
     for (QLabel* l : m_lblID) {
         l->setFont(heading);
         l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -154,16 +140,16 @@ frmWelcome::frmWelcome() {
 
     // The picture fills the right-hand side above the version and the
     // description.
-    m_imgMain =
-        makeLabel(this, QStringLiteral("imgMain"), QString(), twipsRect(3720, 780, 4455, 2280));
+    m_imgMain = makeLabel(this, QStringLiteral("imgMain"), QString(),
+                          twipsRect(3720, 780, 4455, 2280), kLine);
     m_imgMain->setAlignment(Qt::AlignCenter);
-    m_lblVersion =
-        makeLabel(this, QStringLiteral("lblVersion"), QString(), twipsRect(4920, 3120, 3135, 375));
+    m_lblVersion = makeLabel(this, QStringLiteral("lblVersion"), QString(),
+                             twipsRect(4920, 3120, 3135, 375), kLine);
     m_lblVersion->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // Room below the design height so that the longest description is never
     // cut off.
     m_lblDescription = makeLabel(this, QStringLiteral("lblDescription"), QString(),
-                                 twipsRect(4080, 3480, 3615, 1815));
+                                 twipsRect(4080, 3480, 3615, 1815), kLine);
     m_lblDescription->setWordWrap(true);
     m_lblDescription->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 

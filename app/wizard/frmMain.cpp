@@ -27,6 +27,7 @@
 #include "shell/onelinebox.h"
 #include "shell/optionbutton.h"
 #include "shell/twips.h"
+#include "shell/widgets.h"
 
 #include <QAccessibleWidget>
 #include <QApplication>
@@ -56,10 +57,6 @@
 namespace tarvo {
 
 namespace {
-
-QString indexed(const QString& base, int i) {
-    return QStringLiteral("%1(%2)").arg(base).arg(i);
-}
 
 // The fore colours of the online-link labels at rest and under the pointer.
 const QColor kLinkRest(192, 192, 192);    // &H00C0C0C0
@@ -201,14 +198,6 @@ void setForeColour(QWidget* w, const QColor& c) {
     w->setPalette(p);
 }
 
-void setBold(QWidget* w, qreal scale = 1.0) {
-    QFont f = w->font();
-    f.setBold(true);
-    if (scale != 1.0)
-        f.setPointSizeF(f.pointSizeF() * scale);
-    w->setFont(f);
-}
-
 // Blue with white text for the window and its frames; the input boxes and
 // descriptions white with dark text; disabled options still readable.
 void paintWindow(QWidget* w) {
@@ -323,11 +312,7 @@ int frmMain::stepOfMark(int mark) {
 QLabel* frmMain::makeLabel(QWidget* parent, const QString& name, const QString& text, int left,
                            int top, int width, int height, bool wrap) {
     auto* l = new ClickLabel(text, parent);
-    l->setObjectName(name);
-    l->setGeometry(twipsRect(left, top, width, height));
-    l->setWordWrap(wrap);
-    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    l->setTextFormat(Qt::PlainText);
+    placeLabel(l, name, twipsRect(left, top, width, height), {.wrap = wrap});
     if (name.startsWith(QLatin1String("lblID(")))
         l->onClick = [this] { DefaultTipStatus(); };
     return l;
@@ -351,23 +336,6 @@ QPlainTextEdit* frmMain::makeDescription(QWidget* parent, const QString& name, i
     // Read by keys too: Tab reaches it, the arrows scroll it.
     t->setFocusPolicy(Qt::StrongFocus);
     return t;
-}
-
-QPushButton* frmMain::makeButton(QWidget* parent, const QString& name, const QString& caption,
-                                 int left, int top, int width, int height) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setGeometry(twipsRect(left, top, width, height));
-    b->setAutoDefault(false);
-    return b;
-}
-
-QGroupBox* frmMain::makeFrame(QWidget* parent, const QString& name, const QString& caption,
-                              int left, int top, int width, int height) {
-    auto* g = new QGroupBox(caption, parent);
-    g->setObjectName(name);
-    g->setGeometry(twipsRect(left, top, width, height));
-    return g;
 }
 
 QLabel* frmMain::makePicture(QWidget* parent, const QString& name, int left, int top, int width,
@@ -414,9 +382,9 @@ void frmMain::buildNavigation() {
 // Steps three to six end alike: the external link, AutoSelect, Back and Next.
 void frmMain::buildChoiceFooter(QGroupBox* f, int autoSelect) {
     makeLink(f, autoSelect + 1);
-    m_cmdAutoSelect[size_t(autoSelect)] =
-        makeButton(f, indexed(QStringLiteral("cmdAutoSelect"), autoSelect),
-                   QStringLiteral("Auto&Select"), kAutoLeft, kButtonRow, kButtonWidth);
+    m_cmdAutoSelect[size_t(autoSelect)] = makeButton(
+        f, indexed(QStringLiteral("cmdAutoSelect"), autoSelect), QStringLiteral("Auto&Select"),
+        twipsRect(kAutoLeft, kButtonRow, kButtonWidth, 375));
     buildNextBack(f, autoSelect + 2);
 }
 
@@ -436,8 +404,9 @@ void frmMain::buildDetailsPanel(QGroupBox* f, const QString& titleName, const QS
 void frmMain::buildNextBack(QGroupBox* f, int step) {
     if (step > 0) {
         const int k = step - 1;
-        QPushButton* b = makeButton(f, indexed(QStringLiteral("cmdBack"), k),
-                                    QStringLiteral("< B&ack"), kBackLeft, kButtonRow, kButtonWidth);
+        QPushButton* b =
+            makeButton(f, indexed(QStringLiteral("cmdBack"), k), QStringLiteral("< B&ack"),
+                       twipsRect(kBackLeft, kButtonRow, kButtonWidth, 375));
         connect(b, &QPushButton::clicked, this, [this, k] { backClicked(k); });
         m_cmdBack[size_t(k)] = b;
     }
@@ -445,12 +414,12 @@ void frmMain::buildNextBack(QGroupBox* f, int step) {
         QPushButton* b =
             makeButton(f, indexed(QStringLiteral("cmdNext"), step),
                        step == 0 ? QStringLiteral("B&egin >") : QStringLiteral("N&ext >"),
-                       kNextLeft, kButtonRow, kButtonWidth);
+                       twipsRect(kNextLeft, kButtonRow, kButtonWidth, 375));
         connect(b, &QPushButton::clicked, this, [this, step] { nextClicked(step); });
         m_cmdNext[size_t(step)] = b;
     } else {
         m_cmdFinish = makeButton(f, QStringLiteral("cmdFinish"), QStringLiteral("F&inish"),
-                                 kNextLeft, kButtonRow, kButtonWidth);
+                                 twipsRect(kNextLeft, kButtonRow, kButtonWidth, 375));
         connect(m_cmdFinish, &QPushButton::clicked, this, [this] { close(); });
     }
 }
@@ -460,7 +429,7 @@ void frmMain::buildStepFrames() {
     for (int n = 0; n < kStepCount; ++n) {
         QGroupBox* f =
             makeFrame(this, indexed(QStringLiteral("fmeStep"), n), kStepCaptions[size_t(n)],
-                      kStepLeft, kStepTop, kStepWidth, kStepHeight);
+                      twipsRect(kStepLeft, kStepTop, kStepWidth, kStepHeight));
         f->setMouseTracking(true);
         f->installEventFilter(this);
         m_restAreas.append(f);
@@ -540,7 +509,7 @@ void frmMain::buildStepOne(QGroupBox* f) {
 void frmMain::buildStepTwo(QGroupBox* f) {
     m_fmeClassSpecialization[0] =
         makeFrame(f, QStringLiteral("fmeClassSpecialization(0)"),
-                  QStringLiteral("Custom Class Name"), 180, 300, kLeftWidth, 780);
+                  QStringLiteral("Custom Class Name"), twipsRect(180, 300, kLeftWidth, 780));
     m_txtClassName = new QLineEdit(m_fmeClassSpecialization[0]);
     m_txtClassName->setObjectName(QStringLiteral("txtClassName"));
     m_txtClassName->setGeometry(twipsRect(120, 330, 1590, 345));
@@ -549,12 +518,12 @@ void frmMain::buildStepTwo(QGroupBox* f) {
     connect(m_txtClassName, &QLineEdit::textChanged, this,
             [](const QString& t) { character().setClassName(t); });
     m_cmdSuggest[0] = makeButton(m_fmeClassSpecialization[0], QStringLiteral("cmdSuggest(0)"),
-                                 QStringLiteral("Suggest"), 1800, 315, 960);
+                                 QStringLiteral("Suggest"), twipsRect(1800, 315, 960, 375));
     connect(m_cmdSuggest[0], &QPushButton::clicked, this, [] { cmdSuggest_Click(0); });
 
     m_fmeClassSpecialization[1] =
         makeFrame(f, QStringLiteral("fmeClassSpecialization(1)"),
-                  QStringLiteral("Class Specialization"), 180, 1140, kLeftWidth, 1380);
+                  QStringLiteral("Class Specialization"), twipsRect(180, 1140, kLeftWidth, 1380));
     for (int i = 0; i < 3; ++i) {
         auto* o = new OptionButton(specializations()[i], m_fmeClassSpecialization[1]);
         o->setObjectName(indexed(QStringLiteral("optClass"), i));
@@ -563,7 +532,7 @@ void frmMain::buildStepTwo(QGroupBox* f) {
         m_optClass[size_t(i)] = o;
         m_cmdClassLink[size_t(i)] =
             makeButton(m_fmeClassSpecialization[1], indexed(QStringLiteral("cmdClassLink"), i),
-                       QStringLiteral("Play guide"), 1560, 330 + i * 330, 1200, 315);
+                       QStringLiteral("Play guide"), twipsRect(1560, 330 + i * 330, 1200, 315));
         connect(m_cmdClassLink[size_t(i)], &QPushButton::clicked, this,
                 [o] { openPlayGuide(o->text()); });
     }
@@ -585,8 +554,8 @@ void frmMain::buildStepTwo(QGroupBox* f) {
 }
 
 void frmMain::buildStepThree(QGroupBox* f) {
-    m_fmeName = makeFrame(f, QStringLiteral("fmeName"), QStringLiteral("Character Name"), 180, 300,
-                          kLeftWidth, 780);
+    m_fmeName = makeFrame(f, QStringLiteral("fmeName"), QStringLiteral("Character Name"),
+                          twipsRect(180, 300, kLeftWidth, 780));
     m_txtCharacterName = new QLineEdit(m_fmeName);
     m_txtCharacterName->setObjectName(QStringLiteral("txtCharacterName"));
     m_txtCharacterName->setGeometry(twipsRect(120, 330, 1590, 345));
@@ -595,11 +564,11 @@ void frmMain::buildStepThree(QGroupBox* f) {
     connect(m_txtCharacterName, &QLineEdit::textChanged, this,
             [](const QString& t) { character().setCharacterName(t); });
     m_cmdSuggest[1] = makeButton(m_fmeName, QStringLiteral("cmdSuggest(1)"),
-                                 QStringLiteral("Suggest"), 1800, 315, 960);
+                                 QStringLiteral("Suggest"), twipsRect(1800, 315, 960, 375));
     connect(m_cmdSuggest[1], &QPushButton::clicked, this, [] { cmdSuggest_Click(1); });
 
-    m_fmeRace = makeFrame(f, QStringLiteral("fmeRace"), QStringLiteral("Character's Race"), 180,
-                          1140, kLeftWidth, 1800);
+    m_fmeRace = makeFrame(f, QStringLiteral("fmeRace"), QStringLiteral("Character's Race"),
+                          twipsRect(180, 1140, kLeftWidth, 1800));
     for (int i = 0; i < 10; ++i) {
         auto* o = new OptionButton(races()[i], m_fmeRace);
         o->setObjectName(indexed(QStringLiteral("optRace"), i));
@@ -609,8 +578,8 @@ void frmMain::buildStepThree(QGroupBox* f) {
         m_optRace[size_t(i)] = o;
     }
 
-    m_fmeGender = makeFrame(f, QStringLiteral("fmeGender"), QStringLiteral("Gender"), 180, 3000,
-                            kLeftWidth, 780);
+    m_fmeGender = makeFrame(f, QStringLiteral("fmeGender"), QStringLiteral("Gender"),
+                            twipsRect(180, 3000, kLeftWidth, 780));
     m_cboGender = new QComboBox(m_fmeGender);
     m_cboGender->setObjectName(QStringLiteral("cboGender"));
     m_cboGender->setGeometry(twipsRect(120, 330, 1800, 345));
@@ -637,10 +606,10 @@ void frmMain::buildStepThree(QGroupBox* f) {
 void frmMain::buildStepFour(QGroupBox* f) {
     m_fmeFavAtt1 =
         makeFrame(f, QStringLiteral("fmeFavAtt1"), QStringLiteral("Favourite Attribute Number One"),
-                  180, 300, kLeftWidth, 1500);
+                  twipsRect(180, 300, kLeftWidth, 1500));
     m_fmeFavAtt2 =
         makeFrame(f, QStringLiteral("fmeFavAtt2"), QStringLiteral("Favourite Attribute Number Two"),
-                  180, 1920, kLeftWidth, 1500);
+                  twipsRect(180, 1920, kLeftWidth, 1500));
     for (int g = 0; g < 2; ++g) {
         QGroupBox* frame = g == 0 ? m_fmeFavAtt1 : m_fmeFavAtt2;
         auto& options = g == 0 ? m_optFavAtt1 : m_optFavAtt2;
@@ -681,7 +650,7 @@ void frmMain::buildStepFive(QGroupBox* f) {
         const bool major = i == 0;
         QGroupBox* frame =
             makeFrame(f, indexed(QStringLiteral("fmeSkill"), i),
-                      character().skillFrameCaption(major), 180, 630, kLeftWidth, 3480);
+                      character().skillFrameCaption(major), twipsRect(180, 630, kLeftWidth, 3480));
         auto* list = new QListWidget(frame);
         list->setObjectName(major ? QStringLiteral("lstMjrSkills")
                                   : QStringLiteral("lstMnrSkills"));
@@ -717,8 +686,8 @@ void frmMain::buildStepSix(QGroupBox* f) {
     constexpr int left = 3600;
     constexpr int right = 180 + left + 180;
     constexpr int rightWidth = kStepWidth - 120 - right;
-    m_fmeBirthsign = makeFrame(f, QStringLiteral("fmeBirthsign"), QStringLiteral("Birthsign"), 180,
-                               300, left, 2400);
+    m_fmeBirthsign = makeFrame(f, QStringLiteral("fmeBirthsign"), QStringLiteral("Birthsign"),
+                               twipsRect(180, 300, left, 2400));
     for (int i = 0; i < 13; ++i) {
         auto* o = new OptionButton(birthsigns()[i], m_fmeBirthsign);
         o->setObjectName(indexed(QStringLiteral("optBirthsign"), i));
@@ -770,7 +739,7 @@ void frmMain::buildStepSeven(QGroupBox* f) {
     }
     QPushButton* sheet =
         makeButton(f, QStringLiteral("cmdSheet"), QStringLiteral("Character S&heet"),
-                   kBackLeft - 240 - 1680, kButtonRow, 1680);
+                   twipsRect(kBackLeft - 240 - 1680, kButtonRow, 1680, 375));
     sheet->setToolTip(QStringLiteral("Click to see the numbers the game will give this character "
                                      "and to plan its level-ups (Ctrl+T)."));
     connect(sheet, &QPushButton::clicked, this, [] { showCharacterSheet(); });
@@ -789,7 +758,7 @@ void frmMain::buildStepEight(QGroupBox* f) {
     for (int r = 0; r < 4; ++r) {
         const int top = 420 + r * 900;
         buttons[size_t(r)] =
-            makeButton(f, names[size_t(r)], captions[size_t(r)], 300, top, 2160, 495);
+            makeButton(f, names[size_t(r)], captions[size_t(r)], twipsRect(300, top, 2160, 495));
         makeLabel(f, indexed(QStringLiteral("lblOutput"), r), tips[size_t(r)], 2700, top + 90, 5640,
                   540);
     }
@@ -813,15 +782,16 @@ void frmMain::buildStepNine(QGroupBox* f) {
     m_lstWebsites->setObjectName(QStringLiteral("lstWebsites"));
     m_lstWebsites->setAccessibleName(QStringLiteral("Websites"));
     m_lstWebsites->setGeometry(twipsRect(180, 300, kLeftWidth, 2400));
-    m_cmdOpen = makeButton(f, QStringLiteral("cmdOpen"), QStringLiteral("Open"), 180, 2820, 1380);
+    m_cmdOpen = makeButton(f, QStringLiteral("cmdOpen"), QStringLiteral("Open"),
+                           twipsRect(180, 2820, 1380, 375));
     m_cmdOpen->setToolTip(
         QStringLiteral("Click to open the selected website in your default browser."));
-    m_cmdAdd =
-        makeButton(f, QStringLiteral("cmdAdd"), QStringLiteral("Favourites"), 1680, 2820, 1380);
+    m_cmdAdd = makeButton(f, QStringLiteral("cmdAdd"), QStringLiteral("Favourites"),
+                          twipsRect(1680, 2820, 1380, 375));
     m_cmdAdd->setToolTip(QStringLiteral(
         "Click to add the selected websites to your Internet Explorer favourites folder."));
     m_cmdPath = makeButton(f, QStringLiteral("cmdPath"), QStringLiteral("Check out your paths"),
-                           180, 3420, kLeftWidth);
+                           twipsRect(180, 3420, kLeftWidth, 375));
     m_cmdPath->setToolTip(QStringLiteral("Click to check out the suggested paths, houses, guilds "
                                          "and quests your character should take!"));
     connect(m_cmdPath, &QPushButton::clicked, this, [] { cmdPath_Click(); });
@@ -838,7 +808,7 @@ void frmMain::buildStepNine(QGroupBox* f) {
                              "players share their characters: the Morrowind community on Reddit."),
               kRightLeft, 2640, 3600, 720);
     m_cmdShare = makeButton(f, QStringLiteral("cmdShare"), QStringLiteral("Share now!"),
-                            kNextLeft - 120, 2700, 1320);
+                            twipsRect(kNextLeft - 120, 2700, 1320, 375));
     m_cmdShare->setToolTip(
         QStringLiteral("Click to share your character profile with other players in the Morrowind "
                        "community on Reddit"));
@@ -871,7 +841,7 @@ void frmMain::buildAdvancedPanel() {
                                              QStringLiteral("Help"),    QStringLiteral("Welcome")};
     for (int i = 0; i < 6; ++i) {
         QPushButton* b = makeButton(m_fmeAdvanced, indexed(QStringLiteral("cmdControls"), i),
-                                    captions[size_t(i)], i * 1260, 495, 1200);
+                                    captions[size_t(i)], twipsRect(i * 1260, 495, 1200, 375));
         b->hide();
         connect(b, &QPushButton::clicked, this, [this, i] { controlsClicked(i); });
         m_cmdControls[size_t(i)] = b;

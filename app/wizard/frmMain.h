@@ -109,10 +109,6 @@ private:
                         int top, int width, int height);
     QPlainTextEdit* makeDescription(QWidget* parent, const QString& name, int left, int top,
                                     int width, int height);
-    QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, int left,
-                            int top, int width, int height = 375);
-    QGroupBox* makeFrame(QWidget* parent, const QString& name, const QString& caption, int left,
-                         int top, int width, int height);
     QLabel* makeLink(QGroupBox* f, int index);
     QLabel* makePicture(QWidget* parent, const QString& name, int left, int top, int width,
                         int height);
