@@ -8,6 +8,7 @@
 #include "planning/frmProgress.h"
 #include "profile.h"
 #include "scriptedplatform.h"
+#include "shell/focusstyle.h"
 #include "shell/forms.h"
 #include "shell/frmBubbleD.h"
 #include "wizard/frmMain.h"
@@ -68,7 +69,8 @@ class TestHtml : public QObject {
         return b && b->isVisible() ? b->title() : QString();
     }
 
-    // Reads html with html5lib, failing at its first error; its text.
+    // Reads html with html5lib, failing at its first error; its text
+    // (comments left out).
     QString parsed(const QByteArray& html, bool fragment) {
         static const QString python = [] {
             for (const QString& exe :
@@ -89,7 +91,12 @@ class TestHtml : public QObject {
                          "p=html5lib.HTMLParser(strict=True,namespaceHTMLElements=False)\n"
                          "d=sys.stdin.buffer.read().decode('utf-8')\n"
                          "t=p.parseFragment(d) if sys.argv[1]=='f' else p.parse(d)\n"
-                         "sys.stdout.write(' '.join(' '.join(t.itertext()).split()))",
+                         "def shown(e):\n"
+                         "  if isinstance(e.tag,str):\n"
+                         "    yield e.text or ''\n"
+                         "    for c in e: yield from shown(c)\n"
+                         "  yield e.tail or ''\n"
+                         "sys.stdout.write(' '.join(' '.join(shown(t)).split()))",
                          fragment ? "f" : "d"});
         p.write(html);
         p.closeWriteChannel();
@@ -133,7 +140,7 @@ private slots:
         const QString comment =
             "<!-- Compiled by TARVO2 version " + versionText() + ", http://tarvo.example/ -->\n";
         QCOMPARE(code(), "\n" + comment +
-                             "<FONT FACE = \"Arial, Helvetica, Sans Serif\">\n"
+                             "<FONT FACE = \"Arial, Helvetica, sans-serif\">\n"
                              "<H1>Brow's Morrowind Character</H1>\n\n"
                              "<P>\n<B>Character Name:</B> Nerevar\n"
                              "<BR><B>Character Race:</B> Breton\n"
@@ -153,6 +160,9 @@ private slots:
                              comment + "\n");
         QVERIFY(c<QPlainTextEdit>("txtOutput")->isReadOnly());
         QVERIFY(!c("optOption(6)")->isEnabled());
+        // "Default" is drawn in the window's own font, not a small serif.
+        QCOMPARE(QFontInfo(c("optOption(3)")->font()).family(), QFontInfo(w->font()).family());
+        QCOMPARE(c("optOption(3)")->font().pointSizeF(), w->font().pointSizeF());
         for (QWidget* x : w->findChildren<QWidget*>())
             if (x->focusPolicy() & Qt::TabFocus)
                 QVERIFY2(!x->accessibleName().isEmpty(), qPrintable(x->objectName()));
@@ -175,10 +185,16 @@ private slots:
         w = ShowHtmlWizard();
         QVERIFY(parsed(code().toUtf8(), true).contains("Tom & <Jerry>'s Morrowind Character"));
 
+        // A colour that cannot be chosen (code fragment) is not previewed,
+        // neither then nor once Whole page makes it available.
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QTest::mouseMove(c("optOption(8)"));
+        QCOMPARE(c("optOption(8)")->palette().color(QPalette::Window), QColor("#316AC5"));
         click("optOption(1)");
+        QCOMPARE(c("optOption(8)")->palette().color(QPalette::Window), QColor("#316AC5"));
         click("optOption(8)");
         // The pointer over a colour previews it; over the frame it is undone.
-        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QTest::mouseMove(c<QWidget>("fmeOptions(2)"), QPoint(4, 4));
         QTest::mouseMove(c("optOption(8)"));
         QCOMPARE(c("optOption(8)")->palette().color(QPalette::Window), QColor("#1A3A1E"));
         QTest::mouseMove(c<QWidget>("fmeOptions(2)"), QPoint(4, 4));
@@ -206,15 +222,21 @@ private slots:
               "Last updated on", "Races"})
             QVERIFY2(text.contains(QLatin1String(shown)), shown);
 
-        // Every colour scheme's links can be read on its background.
-        const QRegularExpression body("BGCOLOR= \"(#\\w+)\" TEXT= ?\"#\\w+\" LINK=\"(#\\w+)\"");
+        // Every colour scheme's text and links can be read on its background
+        // (tests/browser renders the pages).
+        const QRegularExpression body(
+            "BGCOLOR= \"(#\\w+)\" TEXT= ?\"(#\\w+)\" LINK=\"(#\\w+)\".* STYLE=\"font-family: "
+            "Arial, Helvetica, sans-serif\">");
         for (int i = 6; i <= 9; ++i) {
             click(QString("optOption(%1)").arg(i));
             click("cmdGenerate");
             const auto m = body.match(code());
             QVERIFY(m.hasMatch());
-            const double a = luminance(m.captured(1)) + 0.05, b = luminance(m.captured(2)) + 0.05;
-            QVERIFY2(std::max(a, b) / std::min(a, b) >= 4.5, qPrintable(m.captured(0)));
+            const double a = luminance(m.captured(1)) + 0.05;
+            for (int k : {2, 3}) {
+                const double b = luminance(m.captured(k)) + 0.05;
+                QVERIFY2(std::max(a, b) / std::min(a, b) >= 4.5, qPrintable(m.captured(0)));
+            }
         }
 
         // Back to a fragment: the page parts and the title go, for good.
@@ -223,6 +245,48 @@ private slots:
         click("cmdGenerate");
         QVERIFY(code().contains("<title>Morrowind Character Page</title>"));
         QVERIFY(!code().contains("<nav") && !c<QAction>("mnuPOCComponents(0)")->isChecked());
+    }
+
+    // A home address with dashes cannot end the version comments early.
+    void theVersionCommentHoldsAnyAddress() {
+        for (const char* domain : {"http://x.example/--->", "http://x.example/----!>",
+                                   "http://x.example/<!--", "http://x.example/-"}) {
+            globals().Domain = domain;
+            w = ShowHtmlWizard();
+            const QString text = parsed(code().toUtf8(), true);
+            QVERIFY2(text.startsWith("Brow's Morrowind Character") &&
+                         text.endsWith(QString("Morrowind reference: ") + domain),
+                     qPrintable(code()));
+            w->close();
+        }
+    }
+
+    // The locked code looks greyed but reads at 4.5:1; unlocked it is darker.
+    void theLockedCodeCanBeRead() {
+        w = ShowHtmlWizard();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        auto* out = c<QPlainTextEdit>("txtOutput");
+        // The strongest contrast of any pixel with the window's background
+        // (its most frequent colour), read from what is drawn.
+        const auto ink = [out] {
+            const QImage img = out->viewport()->grab().toImage();
+            QHash<QRgb, int> count;
+            for (int y = 0; y < img.height(); ++y)
+                for (int x = 0; x < img.width(); ++x)
+                    ++count[img.pixel(x, y)];
+            QRgb bg = 0;
+            for (auto i = count.cbegin(); i != count.cend(); ++i)
+                if (i.value() > count.value(bg))
+                    bg = i.key();
+            double best = 1;
+            for (auto i = count.cbegin(); i != count.cend(); ++i)
+                best = std::max(best, contrastRatio(QColor(i.key()), QColor(bg)));
+            return best;
+        };
+        const double locked = ink();
+        QVERIFY2(locked >= 4.5, qPrintable(QString::number(locked)));
+        click("chkUnlock"); // Yes
+        QVERIFY2(ink() > locked + 1, qPrintable(QString::number(locked)));
     }
 
     void aMissingTemplateLeavesTheFragment() {

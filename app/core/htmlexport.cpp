@@ -29,30 +29,45 @@ struct Scheme {
 };
 constexpr Scheme kSchemes[kSchemeCount] = {
     {"#FFFFFF", "TEXT=", "#000000", "#800000"},
-    {"#316AC5", "TEXT= ", "#000000", "#FFFF99"},
+    // Black on this blue is 4.0:1, less towards the page's darker edges.
+    {"#316AC5", "TEXT= ", "#FFFFFF", "#FFFF99"},
     {"#1A3A1E", "TEXT= ", "#FFFFFF", "#FFCC66"},
     {"#C3C3C3", "TEXT= ", "#000000", "#800000"},
 };
 
-constexpr const char* kFonts[4] = {"Arial, Helvetica, Sans Serif", "Times New Roman, Times, Serif",
-                                   "Verdana", "Georgia"};
+constexpr const char* kFonts[4] = {"Arial, Helvetica, sans-serif", "Times New Roman, Times, serif",
+                                   "Verdana, sans-serif", "Georgia, serif"};
 
 // The version comment that opens and closes the code. The home address
-// stands in a comment here, where "--" would end it early.
+// stands in a comment here.
 QString versionComment(const QString& domain) {
-    QString safe = domain;
-    safe.replace(QStringLiteral("--"), QStringLiteral("- -"));
-    return QStringLiteral("<!-- Compiled by TARVO2 version %1, %2 -->").arg(versionText(), safe);
+    return QStringLiteral("<!-- Compiled by TARVO2 version %1, %2 -->")
+        .arg(versionText(), commentSafe(domain));
+}
+
+// A whole page's BODY tag with the font list as its style, so that the parts
+// of the page outside the FONT element take the chosen font as well.
+QString bodyWithFont(const QString& body, const QString& fonts) {
+    if (fonts.isEmpty() || !body.endsWith(QLatin1Char('>')))
+        return body;
+    return body.chopped(1) + QStringLiteral(" STYLE=") + kQ + QStringLiteral("font-family: ") +
+           htmlEscape(fonts) + kQ + QLatin1Char('>');
 }
 
 } // namespace
 
-QString fontTagFor(int option) {
+QString fontListFor(int option) {
     const int i = option - kFirstFont;
     if (i < 0 || i >= 4)
         return {};
-    return QStringLiteral("<FONT FACE = ") + kQ + QLatin1String(kFonts[i]) + kQ +
-           QStringLiteral(">");
+    return QLatin1String(kFonts[i]);
+}
+
+QString fontTagFor(int option) {
+    const QString fonts = fontListFor(option);
+    if (fonts.isEmpty())
+        return {};
+    return QStringLiteral("<FONT FACE = ") + kQ + fonts + kQ + QStringLiteral(">");
 }
 
 SchemeColours schemeColours(int option) {
@@ -73,6 +88,19 @@ QString bodyTagFor(int option) {
            QLatin1Char(' ') + QLatin1String(s.textKey) + kQ + QLatin1String(s.text) + kQ +
            QStringLiteral(" LINK=") + link + QStringLiteral(" VLINK=") + link +
            QStringLiteral(" ALINK=") + link + QStringLiteral(">");
+}
+
+QString commentSafe(const QString& text) {
+    QString out;
+    out.reserve(text.size() + 2);
+    for (const QChar ch : text) {
+        if (ch == QLatin1Char('-') && out.endsWith(QLatin1Char('-')))
+            out += QLatin1Char(' ');
+        out += ch;
+    }
+    if (out.endsWith(QLatin1Char('-')))
+        out += QLatin1Char(' ');
+    return out;
 }
 
 QString htmlEscape(const QString& text) {
@@ -147,7 +175,7 @@ QString composeHTML(HtmlPage& page, const Character& c, const QString& domain, c
     line(comment);
     // A whole page opens its BODY before any content, the font inside it.
     if (page.wholePage)
-        line(page.BodyTag);
+        line(bodyWithFont(page.BodyTag, page.FontFace));
     line(page.FontTag);
     if (page.wholePage)
         line(page.NavigationBar);

@@ -18,6 +18,10 @@ struct HtmlPage {
     // scheme (whole page only).
     QString FontTag;
     QString BodyTag;
+    // The chosen font type's font list, which a whole page's BODY carries
+    // too, so that the page's own parts after the FONT element (the footer
+    // of bottom.html) are drawn in it.
+    QString FontFace;
     // Whole contents of topA.html and bottom.html for a whole page, else empty.
     QString TopTemplate;
     QString BottomTemplate;
@@ -46,7 +50,11 @@ inline constexpr int kFirstFont = 2;
 inline constexpr int kFirstScheme = 6;
 inline constexpr int kSchemeCount = 4;
 
-// "<FONT FACE = "Arial, Helvetica, Sans Serif">" and so on; empty for an
+// The font list of a font type, ending with its generic family
+// ("Verdana, sans-serif"), so that a machine without the named fonts still
+// draws the kind of font chosen; empty for an index that is not a font type.
+QString fontListFor(int option);
+// "<FONT FACE = "Arial, Helvetica, sans-serif">" and so on; empty for an
 // index that is not a font type.
 QString fontTagFor(int option);
 // The BODY tag of a colour scheme; empty for an index that is not a scheme.
@@ -56,6 +64,11 @@ struct SchemeColours {
     QString background, text, link;
 };
 SchemeColours schemeColours(int option);
+
+// Text made safe to stand inside an HTML comment: no "--" (a run of dashes
+// is split by blanks), and no "-" at its end, so that nothing in it can end
+// the comment early.
+QString commentSafe(const QString& text);
 
 // Text made safe to stand in HTML text or a quoted attribute: & < > and "
 // become character references, so that the page shows what was typed.

@@ -5,6 +5,7 @@
 #include "ini/textfile.h"
 #include "planning/frmProgress.h"
 #include "platform.h"
+#include "shell/focusstyle.h"
 #include "shell/forms.h"
 #include "shell/frmBubbleD.h"
 #include "shell/twips.h"
@@ -49,6 +50,24 @@ void setColours(QWidget* w, const QColor& background, const QColor& text) {
     w->setPalette(p);
     w->setBackgroundRole(QPalette::Window);
     w->setAutoFillBackground(true);
+}
+
+// The locked code's colour: greyed like disabled text, but only as far as
+// it still reads at 4.5:1 on the code window's background.
+QColor lockedTextColour(const QPalette& palette) {
+    const QColor base = palette.color(QPalette::Active, QPalette::Base);
+    const QColor grey = palette.color(QPalette::Disabled, QPalette::Text);
+    const QColor text = palette.color(QPalette::Active, QPalette::Text);
+    for (int step = 0; step <= 20; ++step) {
+        const double t = step / 20.0;
+        const QColor c =
+            QColor::fromRgbF(float(grey.redF() + (text.redF() - grey.redF()) * t),
+                             float(grey.greenF() + (text.greenF() - grey.greenF()) * t),
+                             float(grey.blueF() + (text.blueF() - grey.blueF()) * t));
+        if (contrastRatio(c, base) >= 4.5)
+            return c;
+    }
+    return text;
 }
 
 // Shows or hides the main and the progress window and enables them with it.
@@ -126,9 +145,11 @@ frmHTML::frmHTML() {
             });
         }
     }
-    // Each font type is shown in its own font.
-    const char* faces[4] = {"Arial", "Times New Roman", "Verdana", "Georgia"};
+    // Each font type is shown in its own font; Default in the window's.
+    const char* faces[4] = {"Arial", nullptr, "Verdana", "Georgia"};
     for (int k = 0; k < 4; ++k) {
+        if (!faces[k])
+            continue;
         QFont font = m_optOption[size_t(kFirstFont + k)]->font();
         font.setFamilies({QLatin1String(faces[k])});
         m_optOption[size_t(kFirstFont + k)]->setFont(font);
@@ -305,6 +326,7 @@ void frmHTML::applyFragment() {
     m_mnuPOCComponents[0]->setChecked(false);
     for (int i = kFirstScheme; i < 10; ++i)
         m_optOption[size_t(i)]->setEnabled(false);
+    ResetBGControls();
     m_page.TopTemplate.clear();
     m_page.NavigationBar.clear();
     m_page.BottomTemplate.clear();
@@ -344,6 +366,7 @@ void frmHTML::optOption_Click(int index) {
         m_mnuPOTTitlebar->setEnabled(true);
     } else if (index < kFirstScheme) {
         m_page.FontTag = fontTagFor(index);
+        m_page.FontFace = fontListFor(index);
     } else {
         m_page.BodyTag = bodyTagFor(index);
     }
@@ -359,12 +382,17 @@ void frmHTML::ResetBGControls() {
 void frmHTML::optOption_MouseMove(int index) {
     ResetBGControls();
     QRadioButton* o = m_optOption[size_t(index)];
+    // A colour that cannot be chosen is not previewed.
+    if (!o->isEnabled())
+        return;
     switch (index) {
     case 6:
         setColours(o, QColor(0xFF, 0xFF, 0xFF), QColor());
         break;
     case 7:
+        // The page's text is white on this blue.
         setColours(m_fmeOptions[2], QColor(0xFF, 0xFF, 0xFF), QColor());
+        setColours(o, kWindowBlue, QColor(0xFF, 0xFF, 0xFF));
         break;
     case 8:
         setColours(o, QColor(0x1A, 0x3A, 0x1E), QColor(0xFF, 0xFF, 0xFF));
@@ -582,12 +610,13 @@ void frmHTML::DisableCommands() {
     for (QRadioButton* o : m_optOption)
         o->setEnabled(false);
     m_cmdGenerate->setEnabled(false);
+    ResetBGControls();
 }
 
 void frmHTML::LockText() {
     m_txtOutput->setReadOnly(true);
     QPalette p = m_txtOutput->palette();
-    p.setColor(QPalette::Text, QApplication::palette().color(QPalette::Disabled, QPalette::Text));
+    p.setColor(QPalette::Text, lockedTextColour(QApplication::palette()));
     m_txtOutput->setPalette(p);
 }
 
