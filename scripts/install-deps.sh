@@ -14,6 +14,8 @@ packages=(
   xvfb openbox xdotool x11-utils
   cmark python3 python3-html5lib poppler-utils
   desktop-file-utils appstream curl
+  # tests: OpenMW's esmtool (in /usr/games) reads the content files the tests write
+  openmw-cs
   # make package: dpkg-shlibdeps works out the Debian package's library dependencies
   dpkg-dev file
 )
