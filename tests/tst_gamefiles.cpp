@@ -96,8 +96,8 @@ QList<Dump> esmtoolDump(const QString& tool, const QString& file, Encoding enc) 
     return out;
 }
 
-QString hex(int v) {
-    return QStringLiteral("0x%1").arg(uint(v), 8, 16, QLatin1Char('0'));
+QString kv(const QString& key, qint64 v) {
+    return key + ": " + QString::number(v);
 }
 
 // What esmtool has to say about each record the reader read.
@@ -105,24 +105,25 @@ QList<Dump> expectedDump(const ContentFile& c) {
     static const char* const attrs[] = {"Strength", "Intelligence", "Willpower",   "Agility",
                                         "Speed",    "Endurance",    "Personality", "Luck"};
     QList<Dump> out;
-    auto add = [&](const char* type, bool deleted, QStringList facts) {
+    auto add = [&](const char* type, bool deleted, const QStringList& facts) {
         out.append({type, deleted ? QStringList{"Deleted: 1"} : facts});
     };
+    auto hex = [](int v) { return QStringLiteral("Flags: 0x%1").arg(uint(v), 8, 16, QChar('0')); };
     for (const GameSetting& g : c.settings) {
-        const QString v = g.kind == GameSetting::Kind::Int ? "int: " + QString::number(g.intValue)
-                          : g.kind == GameSetting::Kind::Float
-                              ? "float: " + QString::number(g.floatValue, 'g', 6)
-                          : g.kind == GameSetting::Kind::String ? "string: \"" + g.text + "\""
-                                                                : QStringLiteral("none");
-        add("GMST", g.deleted, {"variant " + v});
+        using K = GameSetting::Kind;
+        add("GMST", g.deleted,
+            {g.kind == K::Int      ? kv("variant int", g.intValue)
+             : g.kind == K::Float  ? "variant float: " + QString::number(g.floatValue, 'g', 6)
+             : g.kind == K::String ? "variant string: \"" + g.text + "\""
+                                   : "variant none"});
     }
     for (const Race& r : c.races) {
-        QStringList f = {"Name: " + r.name, "Flags: " + hex(r.playable | (r.beast ? 2 : 0))};
+        QStringList f = {"Name: " + r.name, hex(r.playable | (r.beast ? 2 : 0))};
         for (int a = 0; a < kGameAttributeCount; ++a)
-            f << QStringLiteral("Male/%1: %2").arg(attrs[a]).arg(r.attributes[a][0])
-              << QStringLiteral("Female/%1: %2").arg(attrs[a]).arg(r.attributes[a][1]);
+            f << kv(QString("Male/") + attrs[a], r.attributes[a][0])
+              << kv(QString("Female/") + attrs[a], r.attributes[a][1]);
         for (const SkillBonus& b : r.skillBonuses)
-            f << QStringLiteral("Skill: %1=%2").arg(b.skill).arg(b.bonus);
+            f << kv("Skill", b.skill) + "=" + QString::number(b.bonus);
         for (const QString& s : r.spells)
             f << "Power: " + s;
         add("RACE", r.deleted, f);
@@ -134,37 +135,29 @@ QList<Dump> expectedDump(const ContentFile& c) {
         add("BSGN", b.deleted, f);
     }
     for (const Spell& s : c.spells) {
-        QStringList f = {"Name: " + s.name, QStringLiteral("Type: %1").arg(s.type),
-                         "Flags: " + hex(s.flags), QStringLiteral("Cost: %1").arg(s.cost)};
+        QStringList f = {"Name: " + s.name, kv("Type", s.type), hex(s.flags), kv("Cost", s.cost)};
         for (int i = 0; i < s.effects.size(); ++i) {
             const SpellEffect& e = s.effects[i];
             const QString p = QStringLiteral("Effect[%1]").arg(i);
-            f << QStringLiteral("%1: %2").arg(p).arg(e.effect)
-              << QStringLiteral("%1/Range: %2").arg(p).arg(e.range)
-              << QStringLiteral("%1/Magnitude: %2-%3")
-                     .arg(p)
-                     .arg(e.magnitudeMin)
-                     .arg(e.magnitudeMax);
+            f << kv(p, e.effect) << kv(p + "/Range", e.range)
+              << kv(p + "/Magnitude", e.magnitudeMin) + "-" + QString::number(e.magnitudeMax);
             if (e.attribute >= 0)
-                f << QStringLiteral("%1/Attribute: %2").arg(p).arg(e.attribute);
+                f << kv(p + "/Attribute", e.attribute);
         }
         add("SPEL", s.deleted, f);
     }
     for (const GameClass& k : c.classes) {
-        QStringList f = {"Name: " + k.name, QStringLiteral("Playable: %1").arg(int(k.playable)),
-                         QStringLiteral("Attribute1: %1").arg(k.attributes[0]),
-                         QStringLiteral("Attribute2: %1").arg(k.attributes[1]),
-                         QStringLiteral("Specialization: %1").arg(k.specialization)};
+        QStringList f = {"Name: " + k.name, kv("Playable", k.playable),
+                         kv("Attribute1", k.attributes[0]), kv("Attribute2", k.attributes[1]),
+                         kv("Specialization", k.specialization)};
         for (int i = 0; i < 5; ++i)
-            f << QStringLiteral("Major Skill: %1").arg(k.major[i])
-              << QStringLiteral("Minor Skill: %1").arg(k.minor[i]);
+            f << kv("Major Skill", k.major[i]) << kv("Minor Skill", k.minor[i]);
         add("CLAS", k.deleted, f);
     }
     for (const Skill& s : c.skills)
         add("SKIL", s.deleted,
-            {QStringLiteral("ID: %1").arg(s.index),
-             QStringLiteral("Governing Attribute: %1").arg(s.attribute),
-             QStringLiteral("Specialization: %1").arg(s.specialization)});
+            {kv("ID", s.index), kv("Governing Attribute", s.attribute),
+             kv("Specialization", s.specialization)});
     return out;
 }
 
@@ -234,12 +227,10 @@ private slots:
         QCOMPARE(lo.missing(), QStringList{"gone.esp"});
 
         const GameContent g = loadGameContent(lo);
-        QCOMPARE(g.files.size(), 4);
         QCOMPARE(g.problems.size(), 1);
         QCOMPARE(g.problems[0].message(), "gone.esp: the file is not in the game's data folders");
         QCOMPARE(g.files[0].records, 24); // with its header
         QCOMPARE(g.intSetting("ilevelup02mult"), 3);
-        QCOMPARE(g.intSetting("iLevelUp03Mult"), 2);
         QCOMPARE(g.intSetting("iLevelUp10Mult"), 6);
         QCOMPARE(g.floatSetting("fPCbaseMagickaMult"), 1.0f);
         QCOMPARE(g.fileName(g.settings.sourceOf("iLevelUp10Mult")), "tweaks.ESP");
@@ -248,19 +239,14 @@ private slots:
         QCOMPARE(g.races.sourceOf("Breton"), 0);
 
         const Race* de = g.races.find("DARK ELF");
-        QVERIFY(de);
+        QVERIFY(de && !g.races.find("Argonian"));
         QCOMPARE(de->attributes[0], (std::array<int, 2>{50, 50}));
         QCOMPARE(de->attributes[7], (std::array<int, 2>{57, 43}));
-        QCOMPARE(de->spells.size(), 2);
         QCOMPARE(g.fileName(g.races.sourceOf("Dark Elf")), "Better Races.esp");
-        QVERIFY(!g.races.find("Argonian"));
-        QCOMPARE(g.races.size(), 2);
         QCOMPARE(g.removals.size(), 1); // Khajiit was never there
-        QCOMPARE(g.removals[0].id, "Argonian");
 
         const Birthsign* fay = g.birthsigns.find("Fay");
-        QVERIFY(fay);
-        QCOMPARE(fay->id, "FAY");
+        QVERIFY(fay && fay->id == "FAY");
         const ConstantEffects fx = constantEffects(g, fay->spells + QStringList{"no such"});
         QCOMPARE(fx.fortifyMaximumMagicka, 5);
         QCOMPARE(fx.fortifyAttribute, (std::array<int, 8>{10, 0, 0, 0, 0, 0, 0, 0}));
@@ -269,7 +255,6 @@ private slots:
         const GameClass* mage = g.classes.find("mage");
         QVERIFY(mage && mage->playable);
         QCOMPARE(mage->major, (std::array<int, 5>{11, 10, 14, 15, 12}));
-        QCOMPARE(mage->minor, (std::array<int, 5>{22, 9, 16, 13, 17}));
         QCOMPARE(g.skill(0)->attribute, 5);
     }
 
@@ -296,7 +281,6 @@ private slots:
                           "content=Morrowind.esm\ncontent=Missing.esm\ncontent=russian.esp\n"));
 
         const LoadOrder lo = loadOrderFor(folders.userConfig, folders);
-        QCOMPARE(lo.kind, LoadOrder::Kind::OpenMWConfig);
         QCOMPARE(lo.encoding, Encoding::Windows1251);
         QCOMPARE(lo.dataFolders, QStringList({home + "/game/Data Files", mods}));
         QCOMPARE(names(lo), QStringList({"Russian.esp", "Morrowind.esm", "Missing.esm"}));
@@ -348,7 +332,6 @@ private slots:
         QVERIFY2(reason.isEmpty() ? c.ok() : c.error.contains(reason), qPrintable(c.error));
         if (reason.isEmpty())
             return;
-        QVERIFY(c.settings.isEmpty() && c.races.isEmpty());
 
         const QString folder = m_dir.filePath(QTest::currentDataTag());
         LoadOrder lo;
@@ -401,29 +384,22 @@ private slots:
         if (tool.isEmpty())
             QSKIP("OpenMW's esmtool is not installed (Debian: openmw-cs)");
         QVERIFY(m_written.size() >= 6);
+        auto byType = [](const Dump& a, const Dump& b) { return a.type < b.type; };
         for (int i = 0; i < m_written.size(); ++i) {
             const ContentFile c = readContentFile(m_written[i], m_encodings[i]);
             QVERIFY2(c.ok(), qPrintable(c.error));
-            const QList<Dump> expected = expectedDump(c);
-            QList<Dump> dumped = esmtoolDump(tool, m_written[i], m_encodings[i]);
-            dumped.removeIf([](const Dump& d) {
+            QList<Dump> ours = expectedDump(c),
+                        theirs = esmtoolDump(tool, m_written[i], m_encodings[i]);
+            theirs.removeIf([](const Dump& d) {
                 return !QString("GMSTRACEBSGNSPELCLASSKIL").contains(d.type);
             });
-            QCOMPARE(dumped.size(), expected.size());
-            for (const QString type : {"GMST", "RACE", "BSGN", "SPEL", "CLAS", "SKIL"}) {
-                QList<Dump> ours, theirs;
-                for (const Dump& d : expected)
-                    if (d.type == type)
-                        ours << d;
-                for (const Dump& d : dumped)
-                    if (d.type == type)
-                        theirs << d;
-                QCOMPARE(theirs.size(), ours.size());
-                for (int r = 0; r < ours.size(); ++r)
-                    for (const QString& fact : ours[r].facts)
-                        QVERIFY2(theirs[r].facts.contains(fact),
-                                 qPrintable(m_written[i] + ": " + type + " " + fact));
-            }
+            std::stable_sort(ours.begin(), ours.end(), byType);
+            std::stable_sort(theirs.begin(), theirs.end(), byType);
+            QCOMPARE(theirs.size(), ours.size());
+            for (int r = 0; r < ours.size(); ++r)
+                for (const QString& fact : ours[r].facts)
+                    QVERIFY2(theirs[r].type == ours[r].type && theirs[r].facts.contains(fact),
+                             qPrintable(m_written[i] + ": " + ours[r].type + " " + fact));
         }
     }
 };

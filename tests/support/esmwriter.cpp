@@ -8,6 +8,7 @@
 namespace tarvo::test {
 
 using namespace gamefiles;
+using Subs = QList<QPair<const char*, QByteArray>>;
 
 namespace {
 
@@ -33,24 +34,19 @@ QByteArray EsmWriter::f32(float v) {
     return i32(qint32(bits));
 }
 
+// Each character as the byte that reads back as it.
 QByteArray EsmWriter::text(const QString& s) const {
     QByteArray out;
     for (const QChar c : s) {
-        char byte = '?';
-        for (int b = 1; b < 256; ++b) {
-            const char ch = char(b);
-            if (decodeText(&ch, 1, m_enc) == QString(c)) {
-                byte = ch;
-                break;
-            }
-        }
-        out += byte;
+        int b = 1;
+        for (char ch = char(b); b < 256 && decodeText(&ch, 1, m_enc) != QString(c); ch = char(++b))
+            ;
+        out += b < 256 ? char(b) : '?';
     }
     return out;
 }
 
-EsmWriter& EsmWriter::record(const char* type, const QList<QPair<const char*, QByteArray>>& subs,
-                             quint32 flags) {
+EsmWriter& EsmWriter::record(const char* type, const Subs& subs, quint32 flags) {
     QByteArray data;
     for (const auto& [t, d] : subs)
         data += sub(t, d);
@@ -75,41 +71,35 @@ EsmWriter& EsmWriter::setting(const QString& id, const QString& value) {
 EsmWriter& EsmWriter::race(const Race& r) {
     QByteArray radt;
     for (int i = 0; i < 7; ++i) {
-        const SkillBonus b = i < r.skillBonuses.size() ? r.skillBonuses[i] : SkillBonus{};
+        const SkillBonus b = r.skillBonuses.value(i);
         radt += i32(b.skill) + i32(b.bonus);
     }
     for (const auto& a : r.attributes)
         radt += i32(a[0]) + i32(a[1]);
-    radt += f32(1.0f) + f32(1.0f) + f32(1.0f) + f32(1.0f);
-    radt += i32((r.playable ? 1 : 0) | (r.beast ? 2 : 0));
-    QList<QPair<const char*, QByteArray>> subs = {
-        {"NAME", zstring(r.id)}, {"FNAM", zstring(r.name)}, {"RADT", radt}};
+    radt += f32(1) + f32(1) + f32(1) + f32(1) + i32((r.playable ? 1 : 0) | (r.beast ? 2 : 0));
+    Subs subs = {{"NAME", zstring(r.id)}, {"FNAM", zstring(r.name)}, {"RADT", radt}};
     for (const QString& s : r.spells)
         subs.append({"NPCS", fixed(text(s), 32)});
     return record("RACE", subs);
 }
 
 EsmWriter& EsmWriter::birthsign(const Birthsign& b) {
-    QList<QPair<const char*, QByteArray>> subs = {
-        {"NAME", zstring(b.id)}, {"FNAM", zstring(b.name)}, {"TNAM", zstring("sign.tga")}};
+    Subs subs = {{"NAME", zstring(b.id)}, {"FNAM", zstring(b.name)}, {"TNAM", zstring("s.tga")}};
     for (const QString& s : b.spells)
         subs.append({"NPCS", fixed(text(s), 32)});
     return record("BSGN", subs);
 }
 
 EsmWriter& EsmWriter::spell(const Spell& s) {
-    QList<QPair<const char*, QByteArray>> subs = {
-        {"NAME", zstring(s.id)},
-        {"FNAM", zstring(s.name)},
-        {"SPDT", i32(s.type) + i32(s.cost) + i32(s.flags)}};
+    Subs subs = {{"NAME", zstring(s.id)},
+                 {"FNAM", zstring(s.name)},
+                 {"SPDT", i32(s.type) + i32(s.cost) + i32(s.flags)}};
     for (const SpellEffect& e : s.effects) {
-        QByteArray enam(4, '\0');
-        qToLittleEndian(quint16(e.effect), enam.data());
+        QByteArray enam = i32(e.effect & 0xFFFF);
         enam[2] = char(e.skill);
         enam[3] = char(e.attribute);
-        enam += i32(e.range) + i32(e.area) + i32(e.duration) + i32(e.magnitudeMin) +
-                i32(e.magnitudeMax);
-        subs.append({"ENAM", enam});
+        subs.append({"ENAM", enam + i32(e.range) + i32(e.area) + i32(e.duration) +
+                                 i32(e.magnitudeMin) + i32(e.magnitudeMax)});
     }
     return record("SPEL", subs);
 }
@@ -123,9 +113,8 @@ EsmWriter& EsmWriter::gameClass(const GameClass& c) {
 }
 
 EsmWriter& EsmWriter::skill(const Skill& s) {
-    QByteArray skdt = i32(s.attribute) + i32(s.specialization);
-    for (int i = 0; i < 4; ++i)
-        skdt += f32(1.0f);
+    const QByteArray skdt =
+        i32(s.attribute) + i32(s.specialization) + f32(1) + f32(1) + f32(1) + f32(1);
     return record("SKIL", {{"INDX", i32(s.index)}, {"SKDT", skdt}});
 }
 
@@ -135,14 +124,12 @@ EsmWriter& EsmWriter::deleted(const char* type, const QString& id) {
 
 EsmWriter& EsmWriter::filler(const char* type, int size) {
     // A static object (a name and a model path) reads as one in other tools.
-    return record(type,
-                  {{"NAME", QByteArray("filler", 7)}, {"MODL", QByteArray(size - 23, 'x') + '\0'}});
+    return record(type, {{"NAME", QByteArray("filler", 7)}, {"MODL", fixed("x", size - 23)}});
 }
 
 QByteArray EsmWriter::bytes(const QStringList& masters) const {
-    QByteArray hedr = f32(1.3f) + i32(0) + fixed("TARVO2 tests", 32) +
-                      fixed("A file written by the tests", 256) + i32(qint32(m_count));
-    QByteArray header = sub("HEDR", hedr);
+    QByteArray header = sub("HEDR", f32(1.3f) + i32(0) + fixed("TARVO2 tests", 32) +
+                                        fixed("Written by the tests", 256) + i32(qint32(m_count)));
     for (const QString& m : masters)
         header += sub("MAST", zstring(m)) + sub("DATA", i32(0) + i32(0));
     return QByteArray("TES3") + i32(qint32(header.size())) + i32(0) + i32(0) + header + m_records;
@@ -153,11 +140,8 @@ bool EsmWriter::save(const QString& path, const QDateTime& modified,
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes(masters)) < 0)
         return false;
-    f.close();
-    if (modified.isValid() && (!f.open(QIODevice::ReadWrite) ||
-                               !f.setFileTime(modified, QFileDevice::FileModificationTime)))
-        return false;
-    return true;
+    return f.flush() &&
+           (!modified.isValid() || f.setFileTime(modified, QFileDevice::FileModificationTime));
 }
 
 } // namespace tarvo::test

@@ -523,7 +523,14 @@ ContentFile readContentFile(const QString& path, Encoding encoding) {
         f.unmap(const_cast<uchar*>(mapped));
         return c;
     }
-    // No mapping on this file system: read it (its size, no more).
+    // No mapping on this file system: read it whole, unless it is far larger
+    // than any content file.
+    constexpr qint64 kReadMax = qint64(1) << 30;
+    if (size > kReadMax) {
+        ContentFile bad;
+        bad.error = QStringLiteral("the file is too large to read (%1 bytes)").arg(size);
+        return bad;
+    }
     const QByteArray bytes = f.read(size);
     if (bytes.size() != size) {
         ContentFile bad;
