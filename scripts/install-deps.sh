@@ -16,6 +16,8 @@ packages=(
   desktop-file-utils appstream curl
   # tests: the HTML pages rendered in a real browser
   chromium
+  # tests: OpenMW's esmtool (in /usr/games) reads the content files the tests write
+  openmw-cs
   # make package: dpkg-shlibdeps works out the Debian package's library dependencies
   dpkg-dev file
 )
