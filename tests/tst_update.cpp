@@ -232,8 +232,8 @@ private slots:
         QTest::newRow("empty key")
             << empty << false
             << "This copy of TARVO2 has no update source, so it cannot look for updates itself. "
-               "Newer versions of TARVO2 are published where this copy came from: the README file "
-               "that came with it gives the address."
+               "Newer versions of TARVO2 are published where this copy came from, as the README "
+               "file that came with it says."
             << int(MsgIcon::Information) << "No update source";
         QTest::newRow("empty key, installed")
             << empty << true

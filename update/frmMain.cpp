@@ -311,7 +311,7 @@ void frmMain::noUpdateSource(const QString& unusable) {
     text += QLatin1Char(' ');
     text += isPortable()
                 ? QStringLiteral("Newer versions of TARVO2 are published where this copy came "
-                                 "from: the README file that came with it gives the address.")
+                                 "from, as the README file that came with it says.")
                 : QStringLiteral("This copy is installed for the whole system: newer versions "
                                  "come with the system's packages, through its software updates.");
     say(text, MsgButtons::OK, MsgIcon::Information);
