@@ -203,6 +203,7 @@ private slots:
         // The bar is a progress bar to a screen reader, full now.
         QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(ctl("picStatus"));
         QCOMPARE(bar->role(), QAccessible::ProgressBar);
+        QCOMPARE(bar->childCount(), 0);
         QCOMPARE(bar->valueInterface()->currentValue().toInt(),
                  bar->valueInterface()->maximumValue().toInt());
         QCOMPARE(text("lblStatus"), "Completed.");

@@ -6,6 +6,7 @@
 #include "platform.h"
 #include "shell/twips.h"
 
+#include <QAccessibleWidget>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
@@ -73,6 +74,42 @@ protected:
     }
 };
 
+// What a screen reader sees of the bar: a progress bar with its value and
+// nothing inside (the fill is only paint).
+class StatusWellAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit StatusWellAccessible(QWidget* w) : QAccessibleWidget(w, QAccessible::ProgressBar) {}
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    int childCount() const override { return 0; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QString text(QAccessible::Text t) const override {
+        if (t != QAccessible::Value)
+            return QAccessibleWidget::text(t);
+        const int span = bar()->maximum() - bar()->minimum();
+        return QStringLiteral("%1%").arg(
+            span > 0 ? qRound(100.0 * (bar()->value() - bar()->minimum()) / span) : 0);
+    }
+    QVariant currentValue() const override { return bar()->value(); }
+    void setCurrentValue(const QVariant&) override {}
+    QVariant maximumValue() const override { return bar()->maximum(); }
+    QVariant minimumValue() const override { return bar()->minimum(); }
+    QVariant minimumStepSize() const override { return 0; }
+
+private:
+    QProgressBar* bar() const { return static_cast<QProgressBar*>(widget()); }
+};
+
+QAccessibleInterface* statusWellAccessible(const QString&, QObject* object) {
+    if (auto* well = dynamic_cast<StatusWell*>(object))
+        return new StatusWellAccessible(well);
+    return nullptr;
+}
+
 void bold(QLabel* l, double scale = 1.0) {
     QFont f = l->font();
     f.setBold(true);
@@ -84,6 +121,8 @@ void bold(QLabel* l, double scale = 1.0) {
 } // namespace
 
 frmMain::frmMain(QWidget* parent) : QDialog(parent), m_download(new Download(this)) {
+    static const bool accessible = (QAccessible::installFactory(statusWellAccessible), true);
+    Q_UNUSED(accessible);
     setObjectName(QStringLiteral("frmMain"));
     build();
     connect(m_download, &Download::progress, this, [this](qint64 received, qint64 total) {
