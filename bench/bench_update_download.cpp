@@ -95,10 +95,14 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "bench_update_download: nothing to download\n");
         return 1;
     }
-    const QString target =
-        tarvo::update::downloadTarget(
-            tarvo::update::listEntry(folder.filePath("downloads/updates.ini"), 0).saveTo)
-            .value_or(QString());
+    const auto target = tarvo::update::downloadTarget(
+        tarvo::update::UpdateList::fromFile(folder.filePath("downloads/updates.ini"))
+            .entry(0)
+            .saveTo);
+    if (!target) {
+        std::fprintf(stderr, "bench_update_download: the list names no place for the file\n");
+        return 1;
+    }
 
     const qint64 before = statusKb("VmRSS");
     resetPeak();
@@ -109,7 +113,7 @@ int main(int argc, char* argv[]) {
         return 1;
     const double seconds = t.nsecsElapsed() / 1e9;
     const qint64 peak = statusKb("VmHWM");
-    const qint64 got = QFileInfo(target).size();
+    const qint64 got = QFileInfo(target->path).size();
     if (got != expected) {
         std::fprintf(stderr, "bench_update_download: %lld bytes arrived, %lld expected\n",
                      static_cast<long long>(got), static_cast<long long>(expected));

@@ -1,8 +1,10 @@
 // Fuzz target of profile files. The input is a profile; when it loads, the
 // character is saved and the saved file loaded again: both loads must give
-// the same character, every text whole.
+// the same character, every text whole, the same level plan, and a character
+// that counts as unchanged (ChangesMade "No").
 #include "character.h"
 #include "fuzzcheck.h"
+#include "gamerules.h"
 #include "profile.h"
 
 #include <QFile>
@@ -31,6 +33,10 @@ QStringList record(const tarvo::Character& c) {
         if (i < tarvo::Character::kTaskCount)
             r.append(c.taskText(i));
     }
+    // A plan without a single increase is no plan: the file does not store it.
+    const tarvo::LevelPlan& plan = c.levelPlan();
+    r.append(plan.isEmpty() ? QString() : tarvo::levelPlanLines(plan).join(QLatin1Char('\n')));
+    r.append(c.ChangesMade());
     return r;
 }
 
@@ -59,6 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(tarvo::writeProfile(first, out, &why));
     tarvo::Character second;
     FUZZ_CHECK(tarvo::applyProfile(second, out).ok());
+    FUZZ_CHECK(first.ChangesMade() == QLatin1String("No"));
     FUZZ_CHECK(record(first) == record(second));
     return 0;
 }

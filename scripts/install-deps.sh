@@ -7,6 +7,8 @@ packages=(
   cmake make g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libbenchmark-dev libinih-dev
+  # the update checker's transfers
+  libcurl4-openssl-dev
   fonts-dejavu-core
   # printed page: Arial's metric twin and a heavy face for Arial Black
   fonts-liberation2 fonts-lato

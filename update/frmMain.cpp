@@ -6,14 +6,18 @@
 #include "platform.h"
 #include "shell/twips.h"
 
+#include <QAccessibleWidget>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QListWidget>
-#include <QNetworkAccessManager>
+#include <QPainter>
+#include <QProgressBar>
 #include <QPushButton>
 
 namespace tarvo::update {
@@ -57,6 +61,55 @@ QLabel* label(QWidget* parent, const QString& name, const QString& text, int lef
     return l;
 }
 
+// The progress bar: a white well that its child imgStatus fills from the
+// left. It is a progress bar to the accessibility tools, with its value; its
+// own drawing is only the well.
+class StatusWell : public QProgressBar {
+public:
+    using QProgressBar::QProgressBar;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter(this).fillRect(rect(), QColor(255, 255, 255));
+    }
+};
+
+// What a screen reader sees of the bar: a progress bar with its value and
+// nothing inside (the fill is only paint).
+class StatusWellAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit StatusWellAccessible(QWidget* w) : QAccessibleWidget(w, QAccessible::ProgressBar) {}
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    int childCount() const override { return 0; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QString text(QAccessible::Text t) const override {
+        if (t != QAccessible::Value)
+            return QAccessibleWidget::text(t);
+        const int span = bar()->maximum() - bar()->minimum();
+        return QStringLiteral("%1%").arg(
+            span > 0 ? qRound(100.0 * (bar()->value() - bar()->minimum()) / span) : 0);
+    }
+    QVariant currentValue() const override { return bar()->value(); }
+    void setCurrentValue(const QVariant&) override {}
+    QVariant maximumValue() const override { return bar()->maximum(); }
+    QVariant minimumValue() const override { return bar()->minimum(); }
+    QVariant minimumStepSize() const override { return 0; }
+
+private:
+    QProgressBar* bar() const { return static_cast<QProgressBar*>(widget()); }
+};
+
+QAccessibleInterface* statusWellAccessible(const QString&, QObject* object) {
+    if (auto* well = dynamic_cast<StatusWell*>(object))
+        return new StatusWellAccessible(well);
+    return nullptr;
+}
+
 void bold(QLabel* l, double scale = 1.0) {
     QFont f = l->font();
     f.setBold(true);
@@ -67,9 +120,9 @@ void bold(QLabel* l, double scale = 1.0) {
 
 } // namespace
 
-frmMain::frmMain(QWidget* parent)
-    : QDialog(parent), m_network(new QNetworkAccessManager(this)),
-      m_download(new Download(m_network, this)) {
+frmMain::frmMain(QWidget* parent) : QDialog(parent), m_download(new Download(this)) {
+    static const bool accessible = (QAccessible::installFactory(statusWellAccessible), true);
+    Q_UNUSED(accessible);
     setObjectName(QStringLiteral("frmMain"));
     build();
     connect(m_download, &Download::progress, this, [this](qint64 received, qint64 total) {
@@ -94,6 +147,9 @@ frmMain::~frmMain() = default;
 void frmMain::build() {
     setWindowTitle(QStringLiteral("Update Checker"));
     setAccessibleName(QStringLiteral("Update Checker"));
+    // The program's icon, as the main program shows it.
+    if (const QString icon = appPath(QStringLiteral("Images/TARVO2.png")); QFileInfo::exists(icon))
+        setWindowIcon(QIcon(icon));
     paintBlue(this);
     setFixedSize(twipsSize(7500, 7860));
 
@@ -126,15 +182,14 @@ void frmMain::build() {
     m_cmdUpdate = place(new QPushButton(QStringLiteral("Check for Updates"), this),
                         QStringLiteral("cmdUpdate"), QStringLiteral("Check for Updates"), 840, 3000,
                         2160, 375);
-    m_picStatus = place(new QFrame(this), QStringLiteral("picStatus"), QStringLiteral("Progress"),
-                        3240, 3060, kBarFull, 255);
-    m_picStatus->setFrameShape(QFrame::NoFrame);
-    m_picStatus->setAutoFillBackground(true);
-    QPalette well = m_picStatus->palette();
-    well.setColor(QPalette::Window, QColor(255, 255, 255));
-    m_picStatus->setPalette(well);
-    m_imgStatus = place(new QFrame(m_picStatus), QStringLiteral("imgStatus"),
+    m_picStatus = place(new StatusWell(this), QStringLiteral("picStatus"),
+                        QStringLiteral("Progress"), 3240, 3060, kBarFull, 255);
+    m_picStatus->setRange(0, kBarFull);
+    m_picStatus->setValue(0);
+    m_picStatus->setTextVisible(false);
+    m_imgStatus = place(new QWidget(m_picStatus), QStringLiteral("imgStatus"),
                         QStringLiteral("Progress bar"), 0, 0, 0, 255);
+    m_imgStatus->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_imgStatus->setAutoFillBackground(true);
     QPalette fill = m_imgStatus->palette();
     fill.setColor(QPalette::Window, QColor(0, 160, 60));
@@ -217,8 +272,7 @@ void frmMain::setBar(int twipsWide) {
     const int full = m_picStatus->width();
     const int wide = m_bar == kBarFull ? full : qMin(full, twips(m_bar));
     m_imgStatus->setGeometry(0, 0, wide, m_picStatus->height());
-    m_picStatus->setAccessibleDescription(
-        QStringLiteral("%1 percent").arg(qRound(100.0 * m_bar / kBarFull)));
+    m_picStatus->setValue(m_bar);
 }
 
 void frmMain::setService(bool started) {
@@ -266,27 +320,45 @@ void frmMain::cmdUpdate_Click() {
                     QStringLiteral("Status: Unable to locate download url"));
         return;
     }
-    if (from.trimmed().isEmpty()) {
-        checkFailed(QStringLiteral("No update source is configured: the key iniDownloadFrom in "
-                                   "section [urls] of %1 is empty. Set it to the web address of "
-                                   "an update list (an updates.ini file served over http or "
-                                   "https), then check again.")
-                        .arg(shown(urls)),
-                    QStringLiteral("Status: No update source configured"));
-        return;
-    }
     const std::optional<QUrl> url = webAddress(from);
     if (!url) {
-        checkFailed(QStringLiteral("The update source \"%1\" in %2 is not an http or https "
-                                   "address, so it was not used. Set iniDownloadFrom in section "
-                                   "[urls] to the web address of an update list.")
-                        .arg(from, shown(urls)),
-                    QStringLiteral("Status: Unable to locate download url"));
+        noUpdateSource(from);
         return;
     }
     m_checking = true;
+    m_notAList = false;
     m_listUrl = *url;
-    m_download->start(*url, writablePath(kListFile), kMaxListBytes);
+    FetchRules rules;
+    rules.maxBytes = kMaxListBytes;
+    // A page that is not a list (a network's sign-in page) is no answer.
+    rules.checkBody = [this](const QByteArray& body) {
+        m_notAList = !UpdateList::fromBytes(body).isList();
+        return m_notAList ? QStringLiteral("the page that arrived is not a list of updates")
+                          : QString();
+    };
+    m_download->start(*url, writablePath(kListFile), rules);
+}
+
+void frmMain::noUpdateSource(const QString& unusable) {
+    QString text =
+        unusable.trimmed().isEmpty()
+            ? QStringLiteral("This copy of TARVO2 has no update source, so it cannot look for "
+                             "updates itself.")
+            : QStringLiteral("The update source of this copy of TARVO2 (\"%1\") is not a web "
+                             "address, so it cannot look for updates itself.")
+                  .arg(unusable.trimmed());
+    text += QLatin1Char(' ');
+    text += isPortable()
+                ? QStringLiteral("Newer versions of TARVO2 are published where this copy came "
+                                 "from, as the README file that came with it says.")
+                : QStringLiteral("This copy is installed for the whole system: newer versions "
+                                 "come with the system's packages, through its software updates.");
+    say(text, MsgButtons::OK, MsgIcon::Information);
+    m_chkDone[0]->setText(QStringLiteral("No update source"));
+    m_lblStatus->setText(QStringLiteral("Status: No update source"));
+    setBar(0);
+    setService(false);
+    lstUpdates_Click();
 }
 
 void frmMain::checkFailed(const QString& message, const QString& status) {
@@ -300,6 +372,15 @@ void frmMain::checkFailed(const QString& message, const QString& status) {
 
 void frmMain::checkFinished(bool ok, const QString& reason) {
     m_checking = false;
+    if (!ok && m_notAList) {
+        checkFailed(QStringLiteral("The address %1 sent a page that is not a list of updates (it "
+                                   "has no [title] section). A network that wants you to sign in "
+                                   "first (in a hotel, on a train) sends such a page: sign in "
+                                   "with your web browser, then check again.")
+                        .arg(m_listUrl.toDisplayString()),
+                    QStringLiteral("Status: The page received is not a list of updates"));
+        return;
+    }
     if (!ok) {
         checkFailed(QStringLiteral("The list of updates could not be downloaded from %1: %2. "
                                    "Check your connection and try again later.")
@@ -307,6 +388,9 @@ void frmMain::checkFinished(bool ok, const QString& reason) {
                     QStringLiteral("Status: Unable to download the list of updates"));
         return;
     }
+    // Redirects never lead from https to http, so an https address means
+    // the list came over https all the way.
+    m_listSecure = m_listUrl.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0;
     setService(false);
     m_chkDone[0]->setText(QStringLiteral("Connection closed"));
     setBar(kBarTwoThirds);
@@ -320,16 +404,21 @@ void frmMain::checkFinished(bool ok, const QString& reason) {
 void frmMain::LoadList() {
     m_lstUpdates->blockSignals(true);
     m_lstUpdates->clear();
-    const QStringList titles = listTitles(writablePath(kListFile));
-    m_lstUpdates->addItems(titles);
+    m_list = UpdateList::fromFile(writablePath(kListFile));
+    m_lstUpdates->addItems(m_list.titles());
     m_lstUpdates->setCurrentRow(-1);
     m_lstUpdates->blockSignals(false);
     // Nothing of the previous list stays on show.
     clearDetails();
-    m_lblDownload->setText(countSentence(int(titles.size())));
+    m_lblDownload->setText(countSentence(m_list.size()));
 }
 
 // ------------------------------------------------------------- selection ---
+
+bool frmMain::packaged(const UpdateEntry& e) const {
+    // The package manager owns the programs of an installed copy.
+    return !isPortable() && e.replacesProgram();
+}
 
 void frmMain::lstUpdates_Click() {
     if (isBusy())
@@ -341,18 +430,24 @@ void frmMain::lstUpdates_Click() {
             clearDetails();
         return;
     }
-    const UpdateEntry e = listEntry(writablePath(kListFile), n);
+    const UpdateEntry e = m_list.entry(n);
     const QString yours = e.program.isEmpty()
                               ? QString()
                               : ReadIniValue(QStringLiteral("versions"), e.program, QString(),
                                              readablePath(kVersionsFile));
-    const bool offered = isNewer(e.version, yours);
-    m_cmdMore->setEnabled(offered);
+    const bool newer = isNewer(e.version, yours);
+    const bool offered = newer && !packaged(e);
+    m_cmdMore->setEnabled(newer);
     m_cmdDownload->setEnabled(offered);
     m_lblLatestVersion->setText(QStringLiteral("Latest version: ") + e.version);
     m_lblYourVersion->setText(QStringLiteral("Your version: ") + yours);
     m_lblUpdate->setText(m_lstUpdates->item(n)->text());
-    m_lblUpdateDescription->setText(e.description);
+    QString description = e.description;
+    if (packaged(e))
+        description += (description.isEmpty() ? QString() : QStringLiteral("\n")) +
+                       QStringLiteral("This item comes with the system's packages and is updated "
+                                      "with them, not here.");
+    m_lblUpdateDescription->setText(description);
     m_cmdDownload->setText(e.fastDownload() ? QStringLiteral("Fast Download")
                                             : QStringLiteral("Web Download"));
     m_cmdDownload->setAccessibleName(m_cmdDownload->text());
@@ -372,7 +467,7 @@ std::optional<QUrl> frmMain::addressOrRefuse(const QString& text, const QString&
 }
 
 void frmMain::cmdMore_Click() {
-    const UpdateEntry e = listEntry(writablePath(kListFile), m_lstUpdates->currentRow());
+    const UpdateEntry e = m_list.entry(m_lstUpdates->currentRow());
     if (const auto url = addressOrRefuse(e.more, QStringLiteral("more information")))
         platform().open(url->toString());
 }
@@ -382,7 +477,9 @@ void frmMain::cmdMore_Click() {
 void frmMain::cmdDownload_Click() {
     if (isBusy())
         return;
-    const UpdateEntry e = listEntry(writablePath(kListFile), m_lstUpdates->currentRow());
+    const UpdateEntry e = m_list.entry(m_lstUpdates->currentRow());
+    if (packaged(e))
+        return;
     if (m_cmdDownload->text() == QLatin1String("Web Download")) {
         if (const auto url = addressOrRefuse(e.downloadFrom, QStringLiteral("this download")))
             platform().open(url->toString());
@@ -395,22 +492,44 @@ void frmMain::startFastDownload(const UpdateEntry& e) {
     const std::optional<QUrl> url = addressOrRefuse(e.downloadFrom, QStringLiteral("this update"));
     if (!url)
         return;
+    auto refuse = [&](const QString& why) {
+        say(QStringLiteral("%1 Nothing was downloaded.").arg(why), MsgButtons::OK,
+            MsgIcon::Exclamation);
+    };
     QString why;
-    const std::optional<QString> target = downloadTarget(e.saveTo, &why);
-    if (!target) {
-        say(QStringLiteral("The list of updates asks to save this update as \"%1\", which is "
-                           "refused: %2. Nothing was downloaded.")
-                .arg(e.saveTo, why),
-            MsgButtons::OK, MsgIcon::Exclamation);
-        return;
+    const std::optional<DownloadTarget> target = downloadTarget(e.saveTo, &why);
+    if (!target)
+        return refuse(QStringLiteral("The list of updates asks to save this update as \"%1\", "
+                                     "which is refused: %2.")
+                          .arg(e.saveTo, why));
+    const bool secureFile = url->scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0;
+    // A program runs: it is only taken from a list and an address that
+    // nobody on the way could have changed.
+    if (target->program && (!m_listSecure || !secureFile))
+        return refuse(
+            QStringLiteral("This update would replace the program file %1, and a program is only "
+                           "taken from a list of updates fetched over a secure (https) address, "
+                           "from a secure address of its own. The list came from %2, the file "
+                           "from %3.")
+                .arg(shown(target->path), m_listUrl.toDisplayString(), url->toDisplayString()));
+    FetchRules rules;
+    rules.maxBytes = kMaxFileBytes;
+    rules.httpsOnly = target->program;
+    if (!e.sha256.trimmed().isEmpty()) {
+        rules.sha256 = sha256Digest(e.sha256);
+        if (!rules.sha256)
+            return refuse(QStringLiteral("The list of updates gives \"%1\" as the SHA-256 "
+                                         "checksum of this update, which is not 64 hexadecimal "
+                                         "digits.")
+                              .arg(e.sha256.trimmed()));
     }
     m_fetching = e;
-    m_fetchTarget = *target;
+    m_fetchTarget = target->path;
     m_fetchUrl = *url;
     setService(true);
     setBar(0);
     m_lblStatus->setText(QStringLiteral("Status: Downloading ") + e.title);
-    m_download->start(*url, *target, kMaxFileBytes);
+    m_download->start(*url, target->path, rules);
 }
 
 void frmMain::fastDownloadFinished(bool ok, const QString& reason) {

@@ -10,11 +10,10 @@
 #include <array>
 
 class QCheckBox;
-class QFrame;
 class QGroupBox;
 class QLabel;
 class QListWidget;
-class QNetworkAccessManager;
+class QProgressBar;
 class QPushButton;
 
 namespace tarvo::update {
@@ -52,6 +51,11 @@ private:
     void checkFinished(bool ok, const QString& reason);
     void fastDownloadFinished(bool ok, const QString& reason);
     void checkFailed(const QString& message, const QString& status);
+    // The list's address is missing or unusable: the player is told where
+    // newer versions come from instead.
+    void noUpdateSource(const QString& unusable);
+    // Whether entry e is the system's packages' to update, not this program's.
+    bool packaged(const UpdateEntry& e) const;
     void setBar(int twipsWide);
     void setService(bool started);
     void setIndicator(int index, const QString& caption);
@@ -64,8 +68,8 @@ private:
     std::array<QLabel*, 6> m_lblID{};
     std::array<QCheckBox*, 2> m_chkDone{};
     QPushButton* m_cmdUpdate = nullptr;
-    QFrame* m_picStatus = nullptr;
-    QFrame* m_imgStatus = nullptr;
+    QProgressBar* m_picStatus = nullptr;
+    QWidget* m_imgStatus = nullptr;
     QLabel* m_lblStatus = nullptr;
     QLabel* m_lblService = nullptr;
     QGroupBox* m_fmeSection = nullptr;
@@ -79,11 +83,17 @@ private:
     QPushButton* m_cmdDownload = nullptr;
     QPushButton* m_cmdClose = nullptr;
 
-    QNetworkAccessManager* m_network = nullptr;
     Download* m_download = nullptr;
     int m_bar = 0;
+    // The list on show, as last downloaded.
+    UpdateList m_list;
     // The address the list came from: relative addresses in it start there.
     QUrl m_listUrl;
+    // Whether that list came over https all the way: only such a list may
+    // replace a program.
+    bool m_listSecure = false;
+    // The last check failed because the page was not a list at all.
+    bool m_notAList = false;
     // The entry a Fast Download is fetching, and where to.
     UpdateEntry m_fetching;
     QString m_fetchTarget;

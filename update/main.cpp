@@ -10,6 +10,9 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("TARVO2"));
     QApplication::setOrganizationName(tarvo::kCompanyName);
+    // The desktop entry of TARVO2 gives the window its icon and name where
+    // the window system asks for it (Wayland).
+    QGuiApplication::setDesktopFileName(QStringLiteral("tarvo2"));
     tarvo::QtPlatform platform;
     tarvo::setPlatform(&platform);
     tarvo::update::frmMain window;
