@@ -14,6 +14,8 @@ packages=(
   xvfb openbox xdotool x11-utils
   cmark python3 python3-html5lib poppler-utils
   desktop-file-utils appstream curl
+  # tests: the Debian package checked as a Debian maintainer would
+  lintian
   # make package: dpkg-shlibdeps works out the Debian package's library dependencies
   dpkg-dev file
 )
@@ -32,6 +34,11 @@ fi
 echo "Installing: ${missing[*]}"
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null; then
+    echo "Installing them needs root: run this as root, or install sudo first" >&2
+    echo "(as root: apt-get install sudo, then add yourself to the group sudo)." >&2
+    exit 1
+  fi
   SUDO="sudo"
 fi
 export DEBIAN_FRONTEND=noninteractive
