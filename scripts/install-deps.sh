@@ -20,6 +20,8 @@ packages=(
   chromium
   # tests: OpenMW's esmtool (in /usr/games) reads the content files the tests write
   openmw-cs
+  # tests: the Debian package checked as a Debian maintainer would
+  lintian
   # make package: dpkg-shlibdeps works out the Debian package's library dependencies
   dpkg-dev file
 )
@@ -38,6 +40,11 @@ fi
 echo "Installing: ${missing[*]}"
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null; then
+    echo "Installing them needs root: run this as root, or install sudo first" >&2
+    echo "(as root: apt-get install sudo, then add yourself to the group sudo)." >&2
+    exit 1
+  fi
   SUDO="sudo"
 fi
 export DEBIAN_FRONTEND=noninteractive

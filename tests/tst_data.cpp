@@ -1,12 +1,16 @@
 // The shipped data: every file the program's naming rules require is there
 // and well formed, so each window works with real content.
+#include "gamerules.h"
 #include "ini/mdlVbNetIni.h"
 #include "ini/textfile.h"
 #include "reftables.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QRegularExpression>
 #include <QSet>
 #include <QtTest>
 
@@ -98,6 +102,47 @@ private slots:
         }
     }
 
+    // A list of names in a description is one line, each item a name of the
+    // game; an attribute lists exactly the skills it governs.
+    void listsInDescriptionsNameWholeThings() {
+        QStringList known = races() + attributes() + skills() + birthsigns();
+        known << QStringLiteral("Khajiit") << QStringLiteral("none");
+        for (const char* folder : {"Data/Race", "Data/Attributes", "Data/Skills"}) {
+            const QDir dir(file(QString::fromLatin1(folder)));
+            for (const QString& name : dir.entryList({"*.txt"}, QDir::Files)) {
+                const QStringList lines = readTextFile(dir.filePath(name)).split('\n');
+                for (int i = 0; i < lines.size(); ++i) {
+                    const bool inList = lines[i].contains(QLatin1Char(',')) ||
+                                        (i > 0 && lines[i - 1].contains(QLatin1Char(',')));
+                    if (!lines[i].startsWith(QLatin1String("  ")) || !inList)
+                        continue;
+                    QString items = lines[i].trimmed();
+                    items.remove(QRegularExpression(QStringLiteral("^\\+\\d+: ")));
+                    for (const QString& item : items.split(QStringLiteral(", ")))
+                        QVERIFY2(known.contains(item),
+                                 qPrintable(QStringLiteral("%1/%2:%3 lists '%4'")
+                                                .arg(QString::fromLatin1(folder), name)
+                                                .arg(i + 1)
+                                                .arg(item)));
+                }
+            }
+        }
+        for (int a = 0; a < attributes().size(); ++a) {
+            QStringList governed;
+            for (int s = 0; s < skills().size(); ++s)
+                if (governingAttribute(s) == a)
+                    governed << skills()[s];
+            governed.sort();
+            const QString rel = "Data/Attributes/" + attributes()[a] + ".txt";
+            const QStringList lines = readTextFile(file(rel)).split('\n');
+            const qsizetype head = lines.indexOf("Skills governed by " + attributes()[a] + ":");
+            QVERIFY2(head >= 0 && head + 2 < lines.size(), qPrintable(rel));
+            QCOMPARE(lines[head + 1].trimmed(),
+                     governed.isEmpty() ? QStringLiteral("none") : governed.join(", "));
+            QVERIFY2(lines[head + 2].trimmed().isEmpty(), qPrintable(rel + " list goes on"));
+        }
+    }
+
     void templatesNameOnlyValidChoices() {
         const QStringList files = QDir(file("Templates")).entryList({"*.M3T"}, QDir::Files);
         QVERIFY2(files.size() >= 21, "the game's 21 standard classes at least");
@@ -130,6 +175,11 @@ private slots:
                 all.unite(chosen);
             }
             QVERIFY2(all.size() == 10, qPrintable("no skill both major and minor" + where));
+            const bool anyMagic = std::any_of(all.cbegin(), all.cend(), [](const QString& k) {
+                return specializationOfSkill(k) == 1;
+            });
+            QVERIFY2(!anyMagic || !read("SaveData", "iniWeakness").contains("without magic"),
+                     qPrintable("a weakness 'without magic' beside a Magic skill" + where));
             for (const char* k : {"iniTemplateName", "iniTemplateDescription", "iniStrength",
                                   "iniWeakness", "iniAuthor"})
                 QVERIFY2(!read("SaveData", QString::fromLatin1(k)).isEmpty(),
@@ -171,6 +221,24 @@ private slots:
         }
         expected << QStringLiteral("Random Names Generator");
         QCOMPARE(readNonEmptyLines(file("Data/Character Names/Index.txt")), expected);
+        // Each race's two lists share no name, and each draws on at least 40
+        // first names rather than a few repeated.
+        for (qsizetype i = 0; i + 1 < expected.size(); i += 2) {
+            QSet<QString> names;
+            for (const QString& list : {expected[i], expected[i + 1]}) {
+                QSet<QString> firsts;
+                for (const QString& n :
+                     readNonEmptyLines(file("Data/Character Names/" + list + ".txt"))) {
+                    QVERIFY2(!names.contains(n.toLower()),
+                             qPrintable(expected[i].chopped(5) + " lists twice: " + n));
+                    names.insert(n.toLower());
+                    firsts.insert(n.section(QLatin1Char(' '), 0, 0).toLower());
+                }
+                QVERIFY2(
+                    firsts.size() >= 40,
+                    qPrintable(QStringLiteral("%1: %2 first names").arg(list).arg(firsts.size())));
+            }
+        }
         for (const char* words : {"Data/Class Names/RNGList1.txt", "Data/Class Names/RNGList2.txt"})
             QVERIFY2(readNonEmptyLines(file(QString::fromLatin1(words))).size() >= 100, words);
     }
