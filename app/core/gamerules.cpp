@@ -18,8 +18,7 @@ bool validIndex(int i, int size) {
 
 // The attributes and Health level by level (the chart's numbers), level 1
 // first: a Markdown table, or columns padded with blanks.
-QStringList levelTable(const CharacterSheet& s, const QList<LevelOutcome>& levels,
-                       bool markdown) {
+QStringList levelTable(const CharacterSheet& s, const QList<LevelOutcome>& levels, bool markdown) {
     QStringList header{QStringLiteral("Level")};
     header << attributes() << QStringLiteral("Health");
     QList<QStringList> rows;

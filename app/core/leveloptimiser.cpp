@@ -175,8 +175,9 @@ int Planner::schedule() {
     const int levels = std::max(longest, (total + picks - 1) / picks);
     if (levels * m_lv.levelupTotal > majorMinorRoom() + m_carry)
         return -1;
-    std::stable_sort(perAttribute.begin(), perAttribute.end(),
-                     [](const QList<Slot>& x, const QList<Slot>& y) { return x.size() > y.size(); });
+    std::stable_sort(
+        perAttribute.begin(), perAttribute.end(),
+        [](const QList<Slot>& x, const QList<Slot>& y) { return x.size() > y.size(); });
     m_levels = QList<QList<Slot>>(levels);
     int position = 0;
     for (const QList<Slot>& chosen : std::as_const(perAttribute))
@@ -265,8 +266,8 @@ QList<PlannedLevel> Planner::run(int count) {
                     continue;
                 const int gain = std::min(slot.bonus, m_targets[size_t(a)] - m_value[size_t(a)]);
                 level.picks[size_t(a)] = true;
-                planned[size_t(a)] =
-                    std::min(countFor(a, gain), std::max(0, attributeRoom(a) - reserved[size_t(a)]));
+                planned[size_t(a)] = std::min(countFor(a, gain),
+                                              std::max(0, attributeRoom(a) - reserved[size_t(a)]));
             }
         // The other picks: the largest bonus the room to spare allows; on a
         // tie, an attribute below its target, then the one furthest below
@@ -284,8 +285,8 @@ QList<PlannedLevel> Planner::run(int count) {
                                             std::max(0, attributeRoom(a) - reserved[size_t(a)]));
                 int gain = 0, n = 0;
                 for (int c = 0; c <= budget; ++c)
-                    if (const int g = std::min(m_lv.bonusFor(a, c),
-                                               m_lv.attributeCap - m_value[size_t(a)]);
+                    if (const int g =
+                            std::min(m_lv.bonusFor(a, c), m_lv.attributeCap - m_value[size_t(a)]);
                         g > gain) {
                         gain = g;
                         n = c;

@@ -9,12 +9,10 @@ namespace tarvo {
 namespace {
 
 constexpr int kEndurance = 5;
-// The most increases one skill can take within a level: from 0 to the cap.
-constexpr int kMostIncreases = 100;
 
 QString numberWord(int n) {
-    static const QStringList words = {"no",   "one", "two",   "three", "four", "five",
-                                      "six",  "seven", "eight", "nine", "ten"};
+    static const QStringList words = {"no",  "one",   "two",   "three", "four", "five",
+                                      "six", "seven", "eight", "nine",  "ten"};
     return n >= 0 && n < words.size() ? words[n] : QString::number(n);
 }
 
@@ -25,7 +23,8 @@ QString times(int n) {
 } // namespace
 
 bool PlannedLevel::isEmpty() const {
-    return luckIncreases == 0 && std::all_of(picks.begin(), picks.end(), [](bool p) { return !p; }) &&
+    return luckIncreases == 0 &&
+           std::all_of(picks.begin(), picks.end(), [](bool p) { return !p; }) &&
            std::all_of(increases.begin(), increases.end(), [](int n) { return n == 0; });
 }
 
@@ -35,7 +34,8 @@ int PlannedLevel::pickCount() const {
 
 bool LevelPlan::isEmpty() const {
     return !targets && std::none_of(excluded.begin(), excluded.end(), [](bool e) { return e; }) &&
-           std::all_of(levels.begin(), levels.end(), [](const PlannedLevel& l) { return l.isEmpty(); });
+           std::all_of(levels.begin(), levels.end(),
+                       [](const PlannedLevel& l) { return l.isEmpty(); });
 }
 
 int levelUpBonus(int attribute, int increases) {
@@ -122,8 +122,8 @@ QList<LevelOutcome> projectLevels(const CharacterSheet& sheet, const LevelPlan& 
         carry = std::max(0, progress - lv.levelupTotal);
         o.carried = carry;
 
-        const int below = int(
-            std::count_if(now.begin(), now.end(), [&](int v) { return v < lv.attributeCap; }));
+        const int below =
+            int(std::count_if(now.begin(), now.end(), [&](int v) { return v < lv.attributeCap; }));
         const int picks = level.pickCount();
         if (picks > lv.picksPerLevel)
             o.warnings << QStringLiteral("Only %1 attributes can be raised at a level-up.")
@@ -131,8 +131,9 @@ QList<LevelOutcome> projectLevels(const CharacterSheet& sheet, const LevelPlan& 
         else if (planned && picks < std::min(lv.picksPerLevel, below))
             o.warnings << QStringLiteral("The level-up asks for %1 attributes; %2 picked.")
                               .arg(numberWord(std::min(lv.picksPerLevel, below)))
-                              .arg(picks == 1 ? QStringLiteral("one is")
-                                              : numberWord(picks) + QStringLiteral(" are"));
+                              .arg(picks == 0   ? QStringLiteral("none is")
+                                   : picks == 1 ? QStringLiteral("one is")
+                                                : numberWord(picks) + QStringLiteral(" are"));
         for (int a = 0; a < kAttributeCount; ++a) {
             if (!level.picks[size_t(a)])
                 continue;
@@ -142,8 +143,8 @@ QList<LevelOutcome> projectLevels(const CharacterSheet& sheet, const LevelPlan& 
                                   .arg(lv.attributeCap);
                 continue;
             }
-            o.bonus[size_t(a)] = std::min(lv.bonusFor(a, o.increases[size_t(a)]),
-                                          lv.attributeCap - now[size_t(a)]);
+            o.bonus[size_t(a)] =
+                std::min(lv.bonusFor(a, o.increases[size_t(a)]), lv.attributeCap - now[size_t(a)]);
         }
         for (int a = 0; a < kAttributeCount; ++a)
             now[size_t(a)] += o.bonus[size_t(a)];
@@ -222,9 +223,10 @@ PlannedLevel levelFromLine(const QString& line, const GameRules& rules) {
     if (bar < 0)
         return level;
     for (const QString& part : line.mid(bar + 1).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        if (const auto [s, n] = namedNumber(part, skills(), kMostIncreases); s >= 0 && n >= 0)
+        const int most = rules.levelling.skillCap; // from 0 to the cap within a level
+        if (const auto [s, n] = namedNumber(part, skills(), most); s >= 0 && n >= 0)
             level.increases[size_t(s)] = n;
-        else if (const auto [a, m] = namedNumber(part, attributes(), kMostIncreases);
+        else if (const auto [a, m] = namedNumber(part, attributes(), most);
                  a == rules.levelling.luckAttribute && m >= 0)
             level.luckIncreases = m;
     }
@@ -250,12 +252,12 @@ QString lineOf(const PlannedLevel& level, const GameRules& rules) {
 // governs. The attribute is picked and its increases go to its skills,
 // major ones first, then minor, then miscellaneous, each up to its cap; what
 // none can take stays on the first (and shows as past the cap).
-PlannedLevel levelFromOldLine(const QString& line, const CharacterSheet& sheet,
-                              SkillValues& value, const GameRules& rules) {
+PlannedLevel levelFromOldLine(const QString& line, const CharacterSheet& sheet, SkillValues& value,
+                              const GameRules& rules) {
     PlannedLevel level;
     const LevellingRules& lv = rules.levelling;
     for (const QString& part : line.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        const auto [a, n] = namedNumber(part, attributes(), kMostIncreases);
+        const auto [a, n] = namedNumber(part, attributes(), lv.skillCap);
         if (a < 0 || n < 0)
             continue;
         level.picks[size_t(a)] = true;
@@ -278,7 +280,8 @@ PlannedLevel levelFromOldLine(const QString& line, const CharacterSheet& sheet,
             left -= take;
         }
         if (left > 0 && !governed.isEmpty()) {
-            level.increases[size_t(governed.first())] += left;
+            int& first = level.increases[size_t(governed.first())];
+            first = std::min(first + left, lv.skillCap);
             value[size_t(governed.first())] += left;
         }
     }

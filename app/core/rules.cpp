@@ -163,7 +163,6 @@ const QList<QList<Special>>& birthsignSpecialTable() {
     return list;
 }
 
-
 GameRules makeBuiltIn() {
     GameRules r;
     r.governing = kGoverning;

@@ -92,7 +92,9 @@ struct GameRules {
 };
 
 // The rules the sheet, the planner and the optimiser read. Set from the user
-// interface's thread; a computation that runs elsewhere takes a copy first.
+// interface's thread; a reference from currentRules() holds until the next
+// setCurrentRules, so a computation that runs elsewhere takes a copy first.
+// Windows show the new numbers at their next refresh.
 const GameRules& currentRules();
 void setCurrentRules(const GameRules& rules);
 

@@ -160,8 +160,8 @@ QWidget* frmSheet::buildPlanPage() {
     m_cmdReplan = makeButton(QStringLiteral("cmdReplan"),
                              QStringLiteral("Plan the levels &after the selected one"), page);
     m_cmdReplan->setAccessibleName(QStringLiteral("Plan the levels after the selected one"));
-    m_cmdSaveChart =
-        makeButton(QStringLiteral("cmdSaveChart"), QStringLiteral("Save the chart as P&NG..."), page);
+    m_cmdSaveChart = makeButton(QStringLiteral("cmdSaveChart"),
+                                QStringLiteral("Save the chart as P&NG..."), page);
     m_cmdSaveChart->setAccessibleName(QStringLiteral("Save the chart as PNG"));
     connect(m_cmdPlan, &QPushButton::clicked, this, [this] { planLevels(0); });
     connect(m_cmdReplan, &QPushButton::clicked, this, [this] {
@@ -211,16 +211,17 @@ QWidget* frmSheet::buildPlanPage() {
         table->setSelectionMode(QAbstractItemView::SingleSelection);
         table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
         table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 8);
         return table;
     };
-    m_tblPlan = makeTable(QStringLiteral("tblPlan"),
-                          QStringLiteral("Attributes picked and skill increases per level"),
-                          m_planModel);
+    m_tblPlan =
+        makeTable(QStringLiteral("tblPlan"),
+                  QStringLiteral("Attributes picked and skill increases per level"), m_planModel);
     m_tblPlan->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
                                QAbstractItemView::EditKeyPressed);
-    m_tblOutcome = makeTable(QStringLiteral("tblOutcome"),
-                             QStringLiteral("Attributes, Health and skills by level"),
-                             m_outcomeModel);
+    m_tblOutcome =
+        makeTable(QStringLiteral("tblOutcome"),
+                  QStringLiteral("Attributes, Health and skills by level"), m_outcomeModel);
     m_tblOutcome->setEditTriggers(QAbstractItemView::NoEditTriggers);
     connect(m_tblPlan->verticalScrollBar(), &QScrollBar::valueChanged,
             m_tblOutcome->verticalScrollBar(), &QScrollBar::setValue);
@@ -248,8 +249,9 @@ QWidget* frmSheet::buildPlanPage() {
     split->setObjectName(QStringLiteral("splPlanner"));
     split->addWidget(tables);
     split->addWidget(m_chart);
-    split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 2);
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 1);
+    split->setSizes({twips(8400), twips(6600)});
 
     m_lstWarnings = new QListWidget(page);
     m_lstWarnings->setObjectName(QStringLiteral("lstWarnings"));
@@ -362,8 +364,8 @@ QString frmSheet::resultText(const AttributeValues& targets) const {
         return QStringLiteral("The targets are met at creation.");
     if (reached)
         return QStringLiteral("The plan meets the targets at level %1.").arg(reached);
-    const AttributeValues& last = m_outcome.isEmpty() ? m_sheet.attributes
-                                                      : m_outcome.last().attributes;
+    const AttributeValues& last =
+        m_outcome.isEmpty() ? m_sheet.attributes : m_outcome.last().attributes;
     QStringList short_;
     for (int a = 0; a < kAttributeCount; ++a)
         if (targets[size_t(a)] != kLeaveAsIs && last[size_t(a)] < targets[size_t(a)])
@@ -438,8 +440,8 @@ void frmSheet::saveChart() {
     spec.filters = {{QStringLiteral("PNG Pictures (*.png)"), QStringLiteral("*.png")}};
     spec.defaultSuffix = QStringLiteral("png");
     const QString name = character().CharacterName();
-    spec.initialName = (name.isEmpty() ? QStringLiteral("Character") : name) +
-                       QStringLiteral(" levels.png");
+    spec.initialName =
+        (name.isEmpty() ? QStringLiteral("Character") : name) + QStringLiteral(" levels.png");
     spec.initialFolder = dialogFolder();
     spec.confirmOverwrite = true;
     QString file = platform().fileDialog(spec);

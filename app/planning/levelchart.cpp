@@ -23,7 +23,10 @@ const std::array<QColor, kAttributeCount + 1> kColours = {
 LevelChart::LevelChart(QWidget* parent) : QChartView(parent) {
     auto* chart = new QChart;
     chart->setAnimationOptions(QChart::NoAnimation);
-    chart->legend()->setAlignment(Qt::AlignBottom);
+    chart->legend()->setAlignment(Qt::AlignRight);
+    QFont small = chart->legend()->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    chart->legend()->setFont(small);
     chart->setMargins(QMargins(4, 4, 4, 4));
     m_levelAxis = new QValueAxis(chart);
     m_levelAxis->setTitleText(QStringLiteral("Level"));
@@ -50,6 +53,10 @@ LevelChart::LevelChart(QWidget* parent) : QChartView(parent) {
         chart->addSeries(series);
         series->attachAxis(m_levelAxis);
         series->attachAxis(i < kAttributeCount ? m_attributeAxis : m_healthAxis);
+        // The legend names the attributes short, so that all nine fit.
+        if (i < kAttributeCount)
+            for (QLegendMarker* marker : chart->legend()->markers(series))
+                marker->setLabel(attributes()[i].left(3));
         m_series[size_t(i)] = series;
     }
     for (int a = 0; a < kAttributeCount; ++a) {

@@ -296,9 +296,9 @@ QVariant OutcomeModel::headerData(int section, Qt::Orientation orientation, int 
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Vertical)
-        return section < m_outcome.size() ? QVariant(QStringLiteral("Level %1")
-                                                         .arg(m_outcome[section].level))
-                                          : QVariant();
+        return section < m_outcome.size()
+                   ? QVariant(QStringLiteral("Level %1").arg(m_outcome[section].level))
+                   : QVariant();
     if (section < kAttributeCount)
         return attributes()[section];
     if (section == kHealthColumn)

@@ -146,8 +146,9 @@ int levelUpLowerBound(const CharacterSheet& sheet, const LevelPlan& plan) {
     for (int a = 0; a < kAttributeCount; ++a) {
         if (targets[size_t(a)] == kLeaveAsIs)
             continue;
-        const int picks = fewestPicks(std::min(targets[size_t(a)], 100) - sheet.attributes[size_t(a)],
-                                      room[size_t(a)], a == 7);
+        const int picks =
+            fewestPicks(std::min(targets[size_t(a)], 100) - sheet.attributes[size_t(a)],
+                        room[size_t(a)], a == 7);
         total += picks;
         longest = std::max(longest, picks);
     }
