@@ -68,5 +68,6 @@ int main(int argc, char* argv[]) {
     std::printf("plan to level 50: median %.3f ms, 90th percentile %.3f ms, slowest %.3f ms "
                 "(goal: median under 50 ms)\n",
                 ms[ms.size() / 2], ms[ms.size() * 9 / 10], ms.back());
-    return optimal == n && faults == 0 ? 0 : 1;
+    // The goal: optimal in 95 % of the cases, never more than one level above.
+    return faults == 0 && optimal * 100 >= n * 95 && withinOne == n ? 0 : 1;
 }

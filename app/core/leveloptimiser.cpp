@@ -372,12 +372,19 @@ OptimisedPlan optimiseLevels(const CharacterSheet& sheet, const LevelPlan& plan,
     const int from = keepLevels + 1; // the level the plan starts from
     const int earliest = result.fewestLevelUps < 0 ? 0 : from + result.fewestLevelUps;
     QStringList summary;
-    if (result.fewestLevelUps < 0)
+    if (std::all_of(targets.begin(), targets.end(), [](int t) { return t == kLeaveAsIs; }))
+        summary << QStringLiteral("No targets set: the plan raises the attributes as far as it "
+                                  "can.");
+    else if (result.fewestLevelUps < 0)
         summary << QStringLiteral(
                        "The targets cannot all be met: the skills they need, or the major and "
                        "minor skills that give each level-up, do not have room enough.")
                 << (result.reachedAt ? QString()
                                      : QStringLiteral("The plan raises them as far as it can."));
+    else if (result.reachedAt && result.reachedAt <= from)
+        summary << QStringLiteral("The targets are met at level %1 already; the plan raises the "
+                                  "rest.")
+                       .arg(result.reachedAt);
     else if (result.reachedAt && result.reachedAt <= earliest)
         summary << QStringLiteral("The plan meets the targets at level %1, the earliest possible.")
                        .arg(result.reachedAt);
@@ -386,6 +393,11 @@ OptimisedPlan optimiseLevels(const CharacterSheet& sheet, const LevelPlan& plan,
                                   "earliest).")
                        .arg(result.reachedAt)
                        .arg(earliest);
+    else if (earliest > kHighestPlannedLevel)
+        summary << QStringLiteral("The targets can be met at level %1 at the earliest, past the "
+                                  "last level the planner shows (%2).")
+                       .arg(earliest)
+                       .arg(kHighestPlannedLevel);
     else
         summary << QStringLiteral("The targets can be met at level %1 at the earliest: plan up "
                                   "to that level to see how.")
