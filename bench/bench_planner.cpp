@@ -29,12 +29,13 @@ using namespace tarvo;
 
 namespace {
 
-// The CPU time of this thread in nanoseconds (0 where not known): on a busy
-// machine it shows the program's own work without the waits for a CPU.
+// The CPU time of the process, all its threads, in nanoseconds (0 where not
+// known): on a busy machine it shows the program's own work without the
+// waits for a CPU.
 qint64 cpuNs() {
 #ifdef Q_OS_UNIX
     timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
     return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
 #else
     return 0;
