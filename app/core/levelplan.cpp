@@ -106,9 +106,12 @@ QList<LevelOutcome> projectLevels(const CharacterSheet& sheet, const LevelPlan& 
                 o.majorMinor += counted;
         }
         if (level.luckIncreases > 0)
-            o.warnings << QStringLiteral("%1 increases are typed against %2, which governs no "
-                                         "skill: %2 rises by %3 whatever is raised.")
-                              .arg(level.luckIncreases)
+            o.warnings << QStringLiteral("%1 typed against %2, which governs no skill: %2 "
+                                         "rises by %3 whatever is raised.")
+                              .arg(
+                                  level.luckIncreases == 1
+                                      ? QStringLiteral("1 increase is")
+                                      : QStringLiteral("%1 increases are").arg(level.luckIncreases))
                               .arg(attributes()[lv.luckAttribute])
                               .arg(lv.luckBonus);
         const int progress = carry + o.majorMinor;
