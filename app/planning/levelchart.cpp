@@ -90,6 +90,8 @@ void LevelChart::showLevels(const CharacterSheet& sheet, const QList<LevelOutcom
         m_levelAxis->setRange(1, last);
         m_levelAxis->setTickCount(std::min(last, 10));
     }
+    if (const int cap = currentRules().levelling.attributeCap; m_attributeAxis->max() != cap)
+        m_attributeAxis->setRange(0, cap);
     int highestHealth = sheet.complete() ? sheet.health : 0;
     for (int i = 0; i < kLines; ++i) {
         QList<QPointF> points;
