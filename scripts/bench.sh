@@ -102,7 +102,7 @@ for exe in "$dir"/*; do
   echo
 done
 
-for expected in bench_ini bench_wizard bench_profile bench_print bench_export bench_html bench_assistant bench_gamefiles; do
+for expected in bench_ini bench_wizard bench_profile bench_print bench_export bench_html bench_assistant bench_optimiser bench_planner bench_gamefiles; do
   [ -x "$dir/$expected" ] || echo "($expected not built; skipped)"
 done
 [ "$found" = 1 ] || { echo "bench: no benchmark executables in $dir" >&2; exit 1; }

@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   cmake make g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  # the level-up planner's chart
+  qt6-charts-dev libqt6opengl6-dev  # Qt Charts' CMake files need Qt OpenGL's, which Debian 12 does not pull in
   libbenchmark-dev libinih-dev
   # the update checker's transfers
   libcurl4-openssl-dev

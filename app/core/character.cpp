@@ -529,7 +529,7 @@ SheetChoices Character::sheetChoices() const {
 }
 
 void Character::resetForLoad() {
-    if (!m_levelPlan.levels.isEmpty()) {
+    if (!(m_levelPlan == LevelPlan())) {
         m_levelPlan = {};
         emit levelPlanChanged();
     }
@@ -551,7 +551,7 @@ void Character::resetForLoad() {
 }
 
 void Character::reset() {
-    if (!m_levelPlan.levels.isEmpty()) {
+    if (!(m_levelPlan == LevelPlan())) {
         m_levelPlan = {};
         emit levelPlanChanged();
     }

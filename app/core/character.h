@@ -6,7 +6,7 @@
 // changed through the signals, which the windows render.
 #pragma once
 
-#include "gamerules.h"
+#include "levelplan.h"
 
 #include <QObject>
 #include <QString>

@@ -51,14 +51,9 @@ QList<Entry> profileEntries(const Character& c, const QString& date) {
                 {QStringLiteral("Tasks"), QStringLiteral("iniTaskName%1").arg(n), c.taskText(n)});
     }
     // The level-up plan has a section of its own, which older versions skip.
-    if (!c.levelPlan().isEmpty()) {
-        const QStringList lines = levelPlanLines(c.levelPlan());
-        e.append({QStringLiteral("LevelPlan"), QStringLiteral("iniLevels"),
-                  QString::number(lines.size())});
-        for (int i = 0; i < lines.size(); ++i)
-            e.append(
-                {QStringLiteral("LevelPlan"), QStringLiteral("iniLevel%1").arg(i + 2), lines[i]});
-    }
+    if (!c.levelPlan().isEmpty())
+        for (const auto& [key, value] : levelPlanKeys(c.levelPlan()))
+            e.append({QStringLiteral("LevelPlan"), key, value});
     return e;
 }
 
@@ -324,12 +319,8 @@ ApplyResult applyProfile(Character& c, const QString& path) {
             taskText[n] = read(QStringLiteral("Tasks"), QStringLiteral("iniTaskName%1").arg(n));
     }
 
-    QStringList planLines;
-    const int planned = std::clamp(
-        read(QStringLiteral("LevelPlan"), QStringLiteral("iniLevels"), QStringLiteral("0")).toInt(),
-        0, kHighestPlannedLevel - 1);
-    for (int level = 2; level < planned + 2; ++level)
-        planLines << read(QStringLiteral("LevelPlan"), QStringLiteral("iniLevel%1").arg(level));
+    const QHash<QString, QString> planKeys = readLevelPlanKeys(
+        [&](const QString& key) { return read(QStringLiteral("LevelPlan"), key); });
 
     // Each value goes through the control it belongs to; a value that
     // matches no option (exactly, letter case included) leaves its group
@@ -387,7 +378,8 @@ ApplyResult applyProfile(Character& c, const QString& path) {
         if (n < Character::kTaskCount)
             c.setTaskText(n, taskText[n]);
     }
-    c.setLevelPlan(levelPlanFromLines(planLines));
+    // Plans of older versions are turned into skills for the loaded character.
+    c.setLevelPlan(levelPlanFromKeys(planKeys, computeSheet(c.sheetChoices())));
     c.markUnchanged();
     return {};
 }

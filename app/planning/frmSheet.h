@@ -1,21 +1,29 @@
 // The character sheet: the attributes, skills, Health, Magicka and Fatigue
 // the game will give the planned character, its racial and birthsign
-// effects, and a level-up planner; it follows every choice as it is made.
+// effects, and a level-up planner with its optimiser and chart; it follows
+// every choice as it is made.
 #pragma once
 
-#include "gamerules.h"
+#include "leveloptimiser.h"
 
 #include <QWidget>
 
+#include <optional>
+
 class QLabel;
 class QListWidget;
+class QListWidgetItem;
 class QPushButton;
 class QSpinBox;
-class QTableWidget;
+class QTableView;
 class QTabWidget;
 class QTextBrowser;
 
 namespace tarvo {
+
+class LevelChart;
+class OutcomeModel;
+class PlanModel;
 
 class frmSheet : public QWidget {
     Q_OBJECT
@@ -31,9 +39,18 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void planEdited();
-    void levelsChanged(int highest);
+    QWidget* buildPlanPage();
+    // The planner's page from the character's plan: only what changed.
     void showPlan();
+    QString resultText(const AttributeValues& targets) const;
+    void levelEdited(int row, const PlannedLevel& level);
+    void levelsChanged(int highest);
+    void targetEdited();
+    void exclusionEdited(QListWidgetItem* item);
+    // Runs the optimiser for the levels after the first keep.
+    void planLevels(int keep);
+    void saveChart();
+    void sizeColumns();
 
     QTabWidget* m_tabs = nullptr;
     QTextBrowser* m_txtSheet = nullptr;
@@ -41,11 +58,27 @@ private:
     QPushButton* m_cmdCopyMarkdown = nullptr;
     QPushButton* m_cmdClose = nullptr;
     QLabel* m_lblReminder = nullptr;
+    std::array<QSpinBox*, kAttributeCount> m_spnTarget{};
+    QListWidget* m_lstExcluded = nullptr;
+    QPushButton* m_cmdPlan = nullptr;
+    QPushButton* m_cmdReplan = nullptr;
+    QPushButton* m_cmdSaveChart = nullptr;
     QSpinBox* m_spnLevels = nullptr;
-    QTableWidget* m_tblPlan = nullptr;
-    QTableWidget* m_tblOutcome = nullptr;
+    QLabel* m_lblResult = nullptr;
+    QTableView* m_tblPlan = nullptr;
+    QTableView* m_tblOutcome = nullptr;
+    LevelChart* m_chart = nullptr;
     QListWidget* m_lstWarnings = nullptr;
+    PlanModel* m_planModel = nullptr;
+    OutcomeModel* m_outcomeModel = nullptr;
+
     CharacterSheet m_sheet;
+    QList<LevelOutcome> m_outcome;
+    QString m_shownSheet;
+    QStringList m_shownWarnings;
+    QList<int> m_sizedColumns;
+    // The optimiser's last plan, while the character's plan is still it.
+    std::optional<OptimisedPlan> m_optimised;
     bool m_showing = false;
 };
 

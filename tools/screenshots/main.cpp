@@ -26,6 +26,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -153,17 +154,11 @@ int main(int argc, char* argv[]) {
 
     tarvo::frmSheet* sheet = tarvo::showCharacterSheet();
     ok &= save(sheet, out, QStringLiteral("sheet"));
-    tarvo::LevelPlan plan;
-    for (int level = 0; level < 4; ++level) {
-        tarvo::PlannedLevel planned;
-        planned.increases[3] = 10; // Agility
-        planned.increases[4] = 6;  // Speed
-        planned.increases[7] = 0;  // Luck
-        plan.levels << planned;
-    }
-    c.setLevelPlan(plan);
     if (auto* tabs = sheet->findChild<QTabWidget*>(QStringLiteral("tabPages")))
         tabs->setCurrentIndex(1);
+    // The optimiser's plan for the default targets.
+    if (auto* plan = sheet->findChild<QPushButton*>(QStringLiteral("cmdPlan")))
+        plan->click();
     ok &= save(sheet, out, QStringLiteral("sheet-planner"));
     sheet->close();
     tarvo::showFormattingWindow();
