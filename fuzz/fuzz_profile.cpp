@@ -35,7 +35,10 @@ QStringList record(const tarvo::Character& c) {
     }
     // A plan without a single increase is no plan: the file does not store it.
     const tarvo::LevelPlan& plan = c.levelPlan();
-    r.append(plan.isEmpty() ? QString() : tarvo::levelPlanLines(plan).join(QLatin1Char('\n')));
+    QStringList lines;
+    for (const auto& [key, value] : tarvo::levelPlanKeys(plan))
+        lines << key + QLatin1Char('=') + value;
+    r.append(plan.isEmpty() ? QString() : lines.join(QLatin1Char('\n')));
     r.append(c.ChangesMade());
     return r;
 }
