@@ -233,13 +233,17 @@ private slots:
         QCOMPARE(list->item(heading + 1)->text(), "Mage");
         QCOMPARE(list->item(heading + 2)->text(), "Spellthief");
         QCOMPARE(list->count(), heading + 3);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(list->item(heading + 2)).center());
+        // From the keyboard: the heading is passed over; Enter applies.
+        list->setFocus();
+        list->setCurrentRow(heading - 1);
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(list->currentRow(), heading + 1);
+        QTest::keyClick(list, Qt::Key_Down);
         QCOMPARE(loader->findChild<QLabel*>("lblName(0)")->text(), "Spellthief");
         QCOMPARE(loader->findChild<QLabel*>("lblDescription")->text(),
                  "A class of your game, from Classes.esp: Stealth, favouring Intelligence and "
                  "Agility.");
-        QTest::mouseClick(loader->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+        QTest::keyClick(list, Qt::Key_Return);
         const Character& c = character();
         QCOMPARE(c.ClassName(), "Spellthief");
         QCOMPARE(c.Class(), "Stealth");

@@ -143,10 +143,13 @@ bool chooseGame(const GameChoice& choice, const GameRead& read) {
         return false;
     const GameChoice now = withoutAsked(choice);
     const InUse& s = inUse();
-    // A game nobody has needed yet is read when first needed.
+    // Nothing has needed the rules yet: they are made when first needed.
     if (!s.known && !now.useGame)
         return true;
-    if (s.known && s.settings == settingsFile() && s.choice == now)
+    // A game read afresh is used even when the choice stays (a file of it
+    // may have been mended since).
+    const bool fresh = now.useGame && read.content;
+    if (s.known && s.settings == settingsFile() && s.choice == now && !fresh)
         return true;
     use(settingsFile(), now, &read);
     return true;

@@ -194,9 +194,16 @@ void frmLoad::optButton_Click(int index) {
             bold.setBold(true);
             heading->setFont(bold);
         }
+        QStringList names;
+        for (const auto* c : std::as_const(m_gameClasses))
+            names << gamefiles::className(c->record);
         for (int i = 0; i < m_gameClasses.size(); ++i) {
             const auto& c = *m_gameClasses[i];
-            auto* item = new QListWidgetItem(gamefiles::className(c.record), m_lstDisplay);
+            // Two classes of one name are told apart by their ids.
+            QString text = names[i];
+            if (names.count(text) > 1)
+                text += QStringLiteral(" (%1)").arg(c.record.id);
+            auto* item = new QListWidgetItem(text, m_lstDisplay);
             item->setData(Qt::UserRole, i);
             item->setData(Qt::AccessibleTextRole, QStringLiteral("%1, a class of your game (%2)")
                                                       .arg(item->text(), m_game->fileName(c.file)));

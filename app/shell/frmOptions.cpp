@@ -387,8 +387,7 @@ void frmOptions::showGamePage() {
     if (m_gamePageReady)
         return;
     m_gamePageReady = true;
-    m_storedGame = readGameChoice();
-    m_gameChoice = m_storedGame;
+    m_gameChoice = readGameChoice();
     m_optGame[m_gameChoice.useGame ? 1 : 0]->setChecked(true);
     // The usual places first; the stored choice among them when it is one.
     m_gameLocations = findYourGame();
@@ -505,10 +504,6 @@ bool frmOptions::saveGameChoice() {
         return true;
     GameChoice c = m_gameChoice;
     c.asked = true;
-    GameChoice stored = m_storedGame;
-    stored.asked = true;
-    if (c == stored)
-        return true;
     return chooseGame(c, m_gameRead) || reportWriteFailure(writableSettingsFile());
 }
 

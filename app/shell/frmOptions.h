@@ -99,7 +99,6 @@ private:
     QListWidget* m_lstLoadOrder = nullptr;
     QLabel* m_lblGameStatus = nullptr;
     QList<gamefiles::GameLocation> m_gameLocations;
-    GameChoice m_storedGame;
     GameChoice m_gameChoice;
     GameRead m_gameRead;
     bool m_gamePageReady = false;

@@ -390,6 +390,7 @@ private:
                                           .arg(name));
             return;
         }
+        m_matched << e;
         const Race& race = e->record;
         for (int g = 0; g < 2; ++g)
             for (int a = 0; a < kAttributeCount; ++a) {
@@ -431,6 +432,7 @@ private:
                                           .arg(name));
             return;
         }
+        m_matched << e;
         const SpellsTaken t = takeSpells(m_game, e->record.spells);
         effects({-1, -1, b, {}}, name, t, std::max(e->file, t.lastFile), br.fortify,
                 br.magickaTenths, was.fortify, was.magickaTenths);
@@ -457,25 +459,12 @@ private:
 
     void notPlannable() {
         QStringList addedRaces, addedSigns;
-        const auto known = [](const QString& id, const char* const* ids, size_t n) {
-            return std::any_of(ids, ids + n, [&](const char* k) {
-                return id.compare(QLatin1String(k), Qt::CaseInsensitive) == 0;
-            });
-        };
-        QList<const void*> matched;
-        for (int r = 0; r < races().size(); ++r)
-            matched << match(m_game.races, QLatin1String(kRaceIds[r]), QLatin1String(kRaceIds[r]),
-                             kRaceIds, std::size(kRaceIds));
-        for (int b = 0; b < birthsigns().size(); ++b)
-            matched << match(m_game.birthsigns, QLatin1String(kBirthsignIds[b]), birthsigns()[b],
-                             kBirthsignIds, std::size(kBirthsignIds));
+        const QList<const void*>& matched = m_matched;
         for (const auto& e : m_game.races.all())
-            if (e.record.playable && !matched.contains(&e) &&
-                !known(e.record.id, kRaceIds, std::size(kRaceIds)))
+            if (e.record.playable && !matched.contains(&e))
                 addedRaces << QStringLiteral("%1 (%2)").arg(shownName(e.record), file(e.file));
         for (const auto& e : m_game.birthsigns.all())
-            if (!matched.contains(&e) &&
-                !known(e.record.id, kBirthsignIds, std::size(kBirthsignIds)))
+            if (!matched.contains(&e))
                 addedSigns << QStringLiteral("%1 (%2)").arg(shownName(e.record), file(e.file));
         if (!addedRaces.isEmpty())
             m_rules.origin.notPlannable
@@ -492,6 +481,7 @@ private:
     const GameContent& m_game;
     const GameRules& m_original;
     GameRules m_rules;
+    QList<const void*> m_matched; // the records the wizard's choices took
 };
 
 QString listText(const QStringList& items) {
