@@ -149,13 +149,11 @@ QWidget* frmSheet::buildPlanPage() {
     excludedColumn->addWidget(excludedLabel);
     excludedColumn->addWidget(m_lstExcluded);
 
-    m_cmdPlan = makeButton(QStringLiteral("cmdPlan"), QStringLiteral("&Plan my levels"), page);
-    m_cmdPlan->setAccessibleName(QStringLiteral("Plan my levels"));
-    m_cmdReplan = makeButton(QStringLiteral("cmdReplan"),
-                             QStringLiteral("Plan the levels &after the selected one"), page);
-    m_cmdReplan->setAccessibleName(QStringLiteral("Plan the levels after the selected one"));
-    m_cmdSaveChart = makeButton(QStringLiteral("cmdSaveChart"),
-                                QStringLiteral("Save the chart as P&NG..."), page);
+    m_cmdPlan = makeButton(page, QStringLiteral("cmdPlan"), QStringLiteral("&Plan my levels"));
+    m_cmdReplan = makeButton(page, QStringLiteral("cmdReplan"),
+                             QStringLiteral("Plan the levels &after the selected one"));
+    m_cmdSaveChart = makeButton(page, QStringLiteral("cmdSaveChart"),
+                                QStringLiteral("Save the chart as P&NG..."));
     m_cmdSaveChart->setAccessibleName(QStringLiteral("Save the chart as PNG"));
     connect(m_cmdPlan, &QPushButton::clicked, this, [this] { planLevels(0); });
     connect(m_cmdReplan, &QPushButton::clicked, this, [this] {
