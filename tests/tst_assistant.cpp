@@ -242,6 +242,24 @@ private slots:
                  (QStringList{"Light Armour", "Axe", "Mercantile", "Security"}));
     }
 
+    void aBuiltCharacterIsNotClosedWithoutAQuestion() {
+        // The generated file is gone once applied: closing the wizard must
+        // ask before the character is lost.
+        setSliders(2, 9, 3);
+        tick({1, 4, 5});
+        click(QStringLiteral("cmdBuild"));
+        QTRY_VERIFY(!m_w);
+        frmMain* m = forms::mainIfLoaded();
+        QVERIFY(m && m->isVisible());
+        m_platform->setNextAnswer(MsgResult::Cancel);
+        QVERIFY(!m->close());
+        QCOMPARE(m_platform->lastMessage().text,
+                 QStringLiteral("Do you want to save your current custom profile changes before "
+                                "doing this?"));
+        QVERIFY(m->isVisible());
+        QCOMPARE(character().Class(), QStringLiteral("Combat"));
+    }
+
     void tooEvenSlidersWriteNothing() {
         tick({0, 1, 2});
         click(QStringLiteral("cmdBuild"));
