@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSet>
+#include <QStringEncoder>
 #include <QtTest>
 
 #include <memory>
@@ -199,6 +200,32 @@ private slots:
         bool found = true;
         QVERIFY(readNameList(m_app->file("missing.txt"), &found).isEmpty());
         QVERIFY(!found);
+    }
+
+    void aNameFromADamagedListIsSaved() {
+        // UTF-16 without a byte-order mark, and a UTF-8 index with a stray
+        // NUL byte and a mark left in the middle by joining two files.
+        QStringEncoder utf16(QStringConverter::Utf16LE);
+        const QByteArray list = utf16(QStringLiteral("Aldyn\r\nBerela\r\n"));
+        QVERIFY(!list.startsWith("\xFF\xFE"));
+        m_app->write("Data/Character Names/Dark Elf.txt", list);
+        m_app->write("Data/Character Names/Index.txt",
+                     QByteArray("Dark Elf") + '\0' +
+                         QByteArray("\r\n\xEF\xBB\xBFRandom Names Generator\r\n"));
+        main()->selectStep(2);
+        clickMain(QStringLiteral("cmdSuggest(1)"));
+        QCOMPARE(categories()->itemText(0), QStringLiteral("Dark Elf"));
+        QCOMPARE(categories()->itemText(1), QStringLiteral("Random Names Generator"));
+        clickItem(names(), 1, true);
+        QCOMPARE(character().CharacterName(), QStringLiteral("Berela"));
+
+        const QString file = m_app->file("Berela.mwc");
+        m_platform->setNextFile(file);
+        clickMain(QStringLiteral("cmdProfileSave"));
+        QVERIFY2(m_platform->messages.isEmpty(), qPrintable(m_platform->lastMessage().text));
+        QFile saved(file);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QVERIFY(saved.readAll().contains("\r\niniCharacterName=Berela\r\n"));
     }
 
     void everyWordCanComeUp() {
