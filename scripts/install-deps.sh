@@ -14,6 +14,8 @@ packages=(
   xvfb openbox xdotool x11-utils
   cmark python3 python3-html5lib poppler-utils
   desktop-file-utils appstream curl
+  # tests: the system calls of a save (what reaches the disk before the rename)
+  strace
   # make package: dpkg-shlibdeps works out the Debian package's library dependencies
   dpkg-dev file
 )

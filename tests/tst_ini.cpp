@@ -12,6 +12,8 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QStringEncoder>
 #include <QSysInfo>
 
@@ -295,7 +297,8 @@ private slots:
         QCOMPARE(ReadIniValue("S", "k", "", target), QString("through link"));
 
         QString failure;
-        QVERIFY(!tarvo::replaceFileContents(m_dir.path(), "x", &failure));
+        QVERIFY(
+            !tarvo::replaceFileContents(m_dir.path(), "x", tarvo::Durability::Working, &failure));
         QCOMPARE(failure, QString("the name belongs to a folder."));
     }
 
@@ -350,9 +353,11 @@ private slots:
         QString failure;
         QVERIFY(QFile::link(path("names/loop2"), path("names/loop1")));
         QVERIFY(QFile::link(path("names/loop1"), path("names/loop2")));
-        QVERIFY(!tarvo::replaceFileContents(path("names/loop1"), "x", &failure));
+        QVERIFY(!tarvo::replaceFileContents(path("names/loop1"), "x", tarvo::Durability::Working,
+                                            &failure));
         QCOMPARE(failure, QString("the name leads round a loop of symbolic links."));
-        QVERIFY(!tarvo::replaceFileContents("/dev/null", "x", &failure));
+        QVERIFY(
+            !tarvo::replaceFileContents("/dev/null", "x", tarvo::Durability::Working, &failure));
         QVERIFY(failure.contains("not a regular file"));
         QVERIFY(!WriteIniValue("S", "k", "v", "/dev/null"));
     }
@@ -454,6 +459,45 @@ private slots:
         QVERIFY(!QFile::exists(path("locked.ini.lock")));
     }
 
+    void userFilesReachTheDiskBeforeTheyReplaceTheOld() {
+        // The system calls of a real write, as strace sees them: a profile,
+        // a setting and a working file, each over an older one.
+        const QString strace = QStandardPaths::findExecutable("strace");
+        if (strace.isEmpty())
+            QSKIP("strace is not installed");
+        for (const char* kind : {"durable", "setting", "working"}) {
+            const QString f = path(QString("written-%1").arg(kind));
+            put(QString("written-%1").arg(kind), "[S]\r\nk=old\r\n");
+            const QString log = path(QString("strace-%1.log").arg(kind));
+            QProcess p;
+            p.start(strace, {"-f", "-o", log, "-e",
+                             "trace=openat,fsync,fdatasync,rename,renameat,renameat2",
+                             QCoreApplication::applicationFilePath(), "--replace", kind, f});
+            QVERIFY(p.waitForFinished(60000));
+            if (p.exitCode() != 0 && !QFile::exists(log))
+                QSKIP("strace cannot trace here (ptrace is not allowed)");
+            QCOMPARE(p.exitCode(), 0);
+            QCOMPARE(ReadIniValue("S", "k", "", f), QString("new"));
+            // The new file is opened, synced by its descriptor (the lock
+            // file is synced too), then renamed over the old one.
+            const QStringList calls = QString::fromUtf8(get(QFileInfo(log).fileName())).split('\n');
+            const QRegularExpression opened("openat\\(.*\\.new\", .*\\) = (\\d+)");
+            QString fd;
+            bool synced = false, renamed = false;
+            for (const QString& call : calls) {
+                if (const auto m = opened.match(call); m.hasMatch())
+                    fd = m.captured(1);
+                if (!fd.isEmpty() && (call.contains(" fdatasync(" + fd + ")") ||
+                                      call.contains(" fsync(" + fd + ")")))
+                    synced = !renamed;
+                if (call.contains("rename") && call.contains("\"" + f + "\""))
+                    renamed = true;
+            }
+            QVERIFY2(renamed, kind);
+            QVERIFY2(synced == (QByteArray(kind) != "working"), kind);
+        }
+    }
+
     void sixProcessesLoseNoKey() {
         const QString f = path("shared.ini");
         put("shared.ini", "[versions]\r\nprogram=2.0.2\r\n");
@@ -544,6 +588,15 @@ private slots:
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
+    // "--replace durable|setting|working FILE": one write of each kind, for
+    // userFilesReachTheDiskBeforeTheyReplaceTheOld.
+    if (args.size() == 4 && args[1] == "--replace") {
+        if (args[2] == "setting")
+            return WriteIniValue("S", "k", "new", args[3]) ? 0 : 1;
+        const auto durability =
+            args[2] == "durable" ? tarvo::Durability::Durable : tarvo::Durability::Working;
+        return tarvo::replaceFileContents(args[3], "[S]\r\nk=new\r\n", durability) ? 0 : 1;
+    }
     if (args.size() == 4 && args[1] == "--write-keys") {
         for (int i = 0; i < kKeysPerWriter; ++i)
             if (!WriteIniValue("versions", args[3] + QString::number(i), "1.0", args[2]))

@@ -133,6 +133,41 @@ QStringList keysOf(const QByteArray& bytes, const QByteArray& section) {
     return keys;
 }
 
+// A small file system of its own, mounted for a test (Linux, as root).
+class SmallDisk {
+public:
+    SmallDisk() {
+#ifdef Q_OS_LINUX
+        if (m_dir.isValid() && QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k",
+                                                           "tarvo-test", m_dir.path()}) == 0)
+            m_mounted = true;
+#endif
+    }
+    ~SmallDisk() {
+        if (m_mounted)
+            QProcess::execute("umount", {m_dir.path()});
+    }
+    bool mounted() const {
+        return m_mounted;
+    }
+    QString path(const QString& name) const {
+        return m_dir.filePath(name);
+    }
+    // Fills the disk, then frees room bytes of it.
+    void fill(qint64 room) const {
+        QFile filler(path("filler"));
+        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        const QByteArray block(4096, 'x');
+        while (filler.write(block) == block.size()) {
+        }
+        QVERIFY(filler.resize(qMax<qint64>(0, (filler.size() / 4096) * 4096 - room)));
+    }
+
+private:
+    QTemporaryDir m_dir;
+    bool m_mounted = false;
+};
+
 } // namespace
 
 class TestProfile : public QObject {
@@ -262,6 +297,8 @@ private slots:
         character().setRealName("Bob");
         character().setTaskText(2, QString("nul") + QChar(0) + "char");
         QVERIFY(!writeProfile(character(), file, &why));
+        QCOMPARE(why, QString("the text of task 3 holds a NUL character (an invisible control "
+                              "character), which a profile cannot store. Type it again."));
         QCOMPARE(readAll(file), QByteArray("[One]\r\niniRealName=Old\r\n"));
     }
 
@@ -808,6 +845,55 @@ private slots:
         QCOMPARE(m_platform->messages.size(), 2);
         QVERIFY(m_platform->messages.last().text.contains("does not exist"));
         QCOMPARE(character().ChangesMade(), QString("Yes"));
+    }
+
+    void aFullDiskIsNamed() {
+        const SmallDisk disk;
+        if (!disk.mounted())
+            QSKIP("a small file system could not be mounted here (it needs Linux and root)");
+        buildFullCharacter();
+        const QString file = disk.path("p.mwc");
+        const QString why = ": there is no space left on the disk.";
+        // No room even for the lock file.
+        disk.fill(0);
+        QVERIFY(!SaveInformation(file));
+        QVERIFY2(m_platform->lastMessage().text.contains(why),
+                 qPrintable(m_platform->lastMessage().text));
+        // Room for the lock, none for the profile.
+        disk.fill(4096);
+        QVERIFY(!SaveInformation(file));
+        QVERIFY2(m_platform->lastMessage().text.contains(why),
+                 qPrintable(m_platform->lastMessage().text));
+        QCOMPARE(m_platform->messages.size(), 2);
+        QCOMPARE(QDir(disk.path(".")).entryList(QDir::Files | QDir::Hidden), QStringList{"filler"});
+        QCOMPARE(character().ChangesMade(), QString("Yes"));
+    }
+
+    void aLockLeftByAnotherComputerIsAskedAbout() {
+        buildFullCharacter();
+        const QString file = path("shared.mwc");
+        // As a computer that stopped while saving leaves it in a shared folder.
+        const QByteArray lock = "4242\nprjTARVO2\nfar-away-box\n";
+        writeBytes(file + ".lock", lock);
+        m_platform->setNextAnswer(MsgResult::No);
+        QVERIFY(!SaveInformation(file));
+        QCOMPARE(m_platform->messages.size(), 2);
+        const tarvo::test::ShownMessage ask = m_platform->messages.first();
+        QCOMPARE(ask.buttons, MsgButtons::YesNo);
+        QVERIFY2(ask.text.contains(QDir::toNativeSeparators(file) +
+                                   " is locked by another computer (far-away-box)"),
+                 qPrintable(ask.text));
+        QVERIFY(m_platform->lastMessage().text.endsWith(
+            ": the file is locked by another computer (far-away-box).\n\nYour character has not "
+            "been saved. Please choose another file or folder and try again."));
+        QVERIFY(!QFile::exists(file));
+        QCOMPARE(readAll(file + ".lock"), lock);
+
+        m_platform->setNextAnswer(MsgResult::Yes);
+        QVERIFY(SaveInformation(file));
+        QCOMPARE(ReadIniValue("One", "iniRealName", "", file), QString("Ada"));
+        QVERIFY(!QFile::exists(file + ".lock"));
+        QCOMPARE(character().ChangesMade(), QString("No"));
     }
 };
 
