@@ -203,29 +203,20 @@ private slots:
     }
 
     void aNameFromADamagedListIsSaved() {
-        // UTF-16 without a byte-order mark, and a UTF-8 index with a stray
-        // NUL byte and a mark left in the middle by joining two files.
-        QStringEncoder utf16(QStringConverter::Utf16LE);
-        const QByteArray list = utf16(QStringLiteral("Aldyn\r\nBerela\r\n"));
-        QVERIFY(!list.startsWith("\xFF\xFE"));
-        m_app->write("Data/Character Names/Dark Elf.txt", list);
+        // UTF-16 without a byte-order mark; an index with a stray NUL and a
+        // mark left in the middle by joining two files.
+        m_app->write("Data/Character Names/Dark Elf.txt",
+                     QStringEncoder(QStringConverter::Utf16LE)(u"Aldyn\r\nBerela\r\n"));
         m_app->write("Data/Character Names/Index.txt",
-                     QByteArray("Dark Elf") + '\0' +
-                         QByteArray("\r\n\xEF\xBB\xBFRandom Names Generator\r\n"));
+                     QByteArray("Dark Elf\0\r\n\xEF\xBB\xBFRandom Names Generator", 36));
         main()->selectStep(2);
         clickMain(QStringLiteral("cmdSuggest(1)"));
-        QCOMPARE(categories()->itemText(0), QStringLiteral("Dark Elf"));
         QCOMPARE(categories()->itemText(1), QStringLiteral("Random Names Generator"));
         clickItem(names(), 1, true);
-        QCOMPARE(character().CharacterName(), QStringLiteral("Berela"));
-
-        const QString file = m_app->file("Berela.mwc");
-        m_platform->setNextFile(file);
+        m_platform->setNextFile(m_app->file("Berela.mwc"));
         clickMain(QStringLiteral("cmdProfileSave"));
         QVERIFY2(m_platform->messages.isEmpty(), qPrintable(m_platform->lastMessage().text));
-        QFile saved(file);
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        QVERIFY(saved.readAll().contains("\r\niniCharacterName=Berela\r\n"));
+        QVERIFY(m_app->read("Berela.mwc").contains("\r\niniCharacterName=Berela\r\n"));
     }
 
     void everyWordCanComeUp() {
