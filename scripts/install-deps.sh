@@ -24,6 +24,8 @@ packages=(
   openmw-cs
   # tests: the Debian package checked as a Debian maintainer would
   lintian
+  # tests: the system calls of a save (what reaches the disk before the rename)
+  strace
   # make package: dpkg-shlibdeps works out the Debian package's library dependencies
   dpkg-dev file
 )

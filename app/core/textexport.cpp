@@ -185,7 +185,7 @@ QString ExportText(const QString& tags) {
         composeProfileText(character(), globals().Domain, marked ? &markup : nullptr);
     // The copy on the disk is for the user's eyes only; nothing reads it back,
     // so a failure to write it changes nothing.
-    replaceFileContents(writablePath(kClipboardData), text.toUtf8());
+    replaceFileContents(writablePath(kClipboardData), text.toUtf8(), Durability::Working);
     return text;
 }
 
@@ -203,7 +203,7 @@ bool writeMessageBoardList(const QStringList& names) {
     QString text;
     for (const QString& n : names)
         text += n + kCrLf;
-    return replaceFileContents(writablePath(kBoardList), text.toUtf8());
+    return replaceFileContents(writablePath(kBoardList), text.toUtf8(), Durability::Working);
 }
 
 QStringList readMessageBoardList() {
@@ -234,7 +234,7 @@ bool writeChosenFile(const QString& path, const QByteArray& bytes, QString* reas
         return fail(QStringLiteral("the folder %1 does not exist.")
                         .arg(QDir::toNativeSeparators(folder.absoluteFilePath())));
     QString failure;
-    if (!replaceFileContents(fi.absoluteFilePath(), bytes, &failure))
+    if (!replaceFileContents(fi.absoluteFilePath(), bytes, Durability::Durable, &failure))
         return fail(failure);
     return true;
 }

@@ -342,7 +342,7 @@ QString PrintProfile(const PrintJob& job) {
         const QByteArray pdf = profilePdf(c, domain, job, &error);
         if (pdf.isEmpty())
             return error;
-        if (!replaceFileContents(job.pdfPath, pdf, &error))
+        if (!replaceFileContents(job.pdfPath, pdf, Durability::Durable, &error))
             return error;
         return {};
     }

@@ -3,6 +3,7 @@
 #include "character.h"
 #include "globals.h"
 #include "namebrowser.h"
+#include "shell/elide.h"
 #include "shell/forms.h"
 #include "shell/frmBubbleD.h"
 #include "shell/onelinebox.h"
@@ -214,11 +215,6 @@ void frmProgress::buildSummary() {
         t->setAccessibleName(QLatin1String(kSummaryLabels[i]));
         t->setReadOnly(true);
         t->setGeometry(twipsRect(120, 480 + i * 420, 3120, 330));
-        // A long line can be read in full by hovering over it.
-        connect(t, &QLineEdit::textChanged, t, [t](const QString& text) {
-            t->setToolTip(text);
-            t->setCursorPosition(0);
-        });
         m_summary[size_t(i)] = t;
     }
 }
@@ -276,11 +272,9 @@ void frmProgress::optScreen_Click(int index) {
 void frmProgress::renderSummary(int box) {
     if (box < 0 || box >= kSummaryBoxes)
         return;
-    QLineEdit* t = m_summary[size_t(box)];
-    const QString& text = character().summary(box);
-    if (t->text() != text)
-        t->setText(text);
-    t->setToolTip(text);
+    // A long line ends in "…"; hovering over it or giving it the focus
+    // shows it whole.
+    showElided(m_summary[size_t(box)], character().summary(box));
 }
 
 void frmProgress::renderTask(int i) {

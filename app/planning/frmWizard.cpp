@@ -246,7 +246,8 @@ void frmWizard::ReadOptions() {
     const QString date =
         QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat);
     QString failure;
-    if (!replaceFileContents(file, composePlannedProfile(*plan, date), &failure)) {
+    if (!replaceFileContents(file, composePlannedProfile(*plan, date), Durability::Working,
+                             &failure)) {
         msgBox(QStringLiteral("TARVO2 could not write your planned character to %1: %2\n\n"
                               "Nothing has been changed. Please make sure TARVO2 may write to "
                               "that folder and try again.")
@@ -265,6 +266,9 @@ void frmWizard::ReadOptions() {
         delete loader;
     if (!applied)
         return; // the loader told the user; the assistant stays open
+    // The loader marks what it applied as saved, but the file is gone: the
+    // built character lives only here until the user saves it.
+    character().setChangesMade(QStringLiteral("Yes"));
 
     m_built = true;
     forms::main()->selectStep(6);

@@ -29,6 +29,7 @@
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QSignalBlocker>
+#include <QTextDocument>
 #include <QTimer>
 
 #include <optional>
@@ -205,7 +206,10 @@ void frmOptions::buildProgramFrame(QGroupBox* f) {
 
     m_txtForumDescription = new QPlainTextEdit(boards);
     m_txtForumDescription->setObjectName(QStringLiteral("txtForumDescription"));
-    m_txtForumDescription->setGeometry(twipsRect(3240, 300, 4560, 960));
+    // Tall enough for four lines, so that a shipped board's description
+    // shows whole, with a usable scroll bar for a longer one of the user's.
+    m_txtForumDescription->setGeometry(twipsRect(3240, 300, 4560, 1020));
+    m_txtForumDescription->document()->setDocumentMargin(2);
     m_txtForumDescription->setAccessibleName(QStringLiteral("Board description"));
     m_txtForumDescription->setTabChangesFocus(true);
     QPalette pal = m_txtForumDescription->palette();

@@ -806,7 +806,7 @@ void frmMain::buildStepNine(QGroupBox* f) {
     makeLabel(f, QStringLiteral("lblShare(1)"),
               QStringLiteral("Post your newly created character profile where Morrowind "
                              "players share their characters: the Morrowind community on Reddit."),
-              kRightLeft, 2640, 3600, 720);
+              kRightLeft, 2640, 3600, 900);
     m_cmdShare = makeButton(f, QStringLiteral("cmdShare"), QStringLiteral("Share now!"),
                             twipsRect(kNextLeft - 120, 2700, 1320, 375));
     m_cmdShare->setToolTip(
@@ -814,7 +814,7 @@ void frmMain::buildStepNine(QGroupBox* f) {
                        "community on Reddit"));
     QLabel* thanks =
         makeHeading(f, QStringLiteral("lblThanks"), QStringLiteral("Thank you for using TARVO2!"),
-                    kRightLeft, 3480, kRightWidth, 390);
+                    kRightLeft, 3600, kRightWidth, 390);
     setBold(thanks, 1.2);
     setForeColour(thanks, kHelloColour);
     buildNextBack(f, 8);
