@@ -7,6 +7,8 @@ packages=(
   cmake make g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libbenchmark-dev libinih-dev
+  # printing: whether a print queue takes the job (CUPS)
+  libcups2-dev
   fonts-dejavu-core
   # printed page: Arial's metric twin and a heavy face for Arial Black
   fonts-liberation2 fonts-lato
@@ -14,6 +16,8 @@ packages=(
   xvfb openbox xdotool x11-utils
   cmark python3 python3-html5lib poppler-utils
   desktop-file-utils appstream curl
+  # tests: a private print server with paused, refusing and working queues
+  cups-daemon cups-client
   # make package: dpkg-shlibdeps works out the Debian package's library dependencies
   dpkg-dev file
 )

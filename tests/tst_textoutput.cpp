@@ -12,6 +12,7 @@
 #include "reftables.h"
 #include "samplecharacter.h"
 #include "scriptedplatform.h"
+#include "settings.h"
 #include "shell/forms.h"
 #include "shell/frmAbout.h"
 #include "shell/frmOptions.h"
@@ -24,19 +25,23 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QtTest>
 
 using namespace tarvo;
 using tarvo::test::ScriptedPlatform;
+using tarvo::test::ShownMessage;
 using tarvo::test::TempAppFolder;
 
 namespace {
@@ -59,7 +64,9 @@ const QByteArray kTags = "[AvaliablePresets]\r\nBoard0=Spaced\r\nBoard1=\r\nBoar
                          "iniBTag2=[/B]\r\ninimodifydescription=True\r\n"
                          "[Empty]\r\niniSeparate=True\r\n"
                          "[NoPoll]\r\niniVote=False\r\niniUserVote=1\r\niniBTag1=**\r\n"
-                         "iniBTag2=**\r\n";
+                         "iniBTag2=**\r\n"
+                         "[Gone]\r\niniVote=True\r\niniUserVote=1\r\niniBTag1=[G]\r\n"
+                         "iniBTag2=[/G]\r\n";
 const QByteArray kVote = "[poll]\r\nVote now\r\n[/poll]";
 
 // The body of a character's text from line 3 on, with the bold tags b1, b2
@@ -165,6 +172,8 @@ private slots:
         main()->selectStep(7);
     }
     void cleanup() {
+        setPortableOverride(std::nullopt);
+        setUserDataFolder(QString());
         forms::unloadAll();
         flush();
         m_platform.reset();
@@ -268,6 +277,17 @@ private slots:
     // Step eight: the menus under their buttons, the plain copy, the text
     // file (written, cancelled, refused) and the route to HTML.
     void stepEightCopiesAndSaves() {
+        // The step's own tool tips and descriptions.
+        QCOMPARE(ctl<QPushButton>(main(), "cmdSave")->toolTip(),
+                 QString("Save as a text document for viewing in notepad or any word processor"));
+        QCOMPARE(ctl<QLabel>(main(), "lblSaveDescription")->text(),
+                 QString("Click to save your options to a standard .txt document or html file."));
+        QCOMPARE(ctl<QPushButton>(main(), "cmdCopy")->toolTip(),
+                 QString("Click to copy your profile to the clipbard for pasting into another "
+                         "program."));
+        QCOMPARE(ctl<QLabel>(main(), "lblCopyDescription")->text(),
+                 QString("Click to copy your profile with formatting for internet message "
+                         "boards or plain text for simple pasting."));
         buildCharacter();
         triggerMenu("cmdCopy", "mnuCopy", "mnuCopyPlain");
         QVERIFY(!QFile::exists(m_app->file("Data/ClipboardData.txt")));
@@ -354,12 +374,16 @@ private slots:
         QCOMPARE(m_app->read("Data/~messageboards.txt"),
                  QByteArray("Spaced\r\n\r\nPoll\r\nEmpty\r\nNoPoll\r\n"));
 
-        // An unlisted stored board: nothing chosen, and copying keeps it.
+        // An unlisted stored board (with tags and a poll of its own): nothing
+        // shown, so the plain text is copied, and the stored board is kept.
         setBoard("Gone");
         showFormattingWindow();
         QCOMPARE(ctl<QComboBox>(frmFormatting::ifLoaded(), "cboMessageBoard")->currentIndex(), -1);
+        QVERIFY(!ctl<QCheckBox>(frmFormatting::ifLoaded(), "chkAddVote")->isChecked());
         const QByteArray tags = m_app->read("Data/tags.ini");
         QTest::mouseClick(ctl<QPushButton>(frmFormatting::ifLoaded(), "cmdCopy"), Qt::LeftButton);
+        QCOMPARE(m_platform->clipboard, exportText("No"));
+        QCOMPARE(m_platform->lastMessage().title, QString("Data copied"));
         QCOMPARE(setting("iniBoardName"), QString("Gone"));
         QCOMPARE(m_app->read("Data/tags.ini"), tags);
 
@@ -378,6 +402,65 @@ private slots:
         QTRY_VERIFY(!main()->isVisible());
         QTest::mouseClick(ctl<QPushButton>(frmOptions::ifLoaded(), "cmdCancel"), Qt::LeftButton);
         QVERIFY(main()->isVisible() && main()->isEnabled());
+    }
+
+    // The settings or the tag-set file cannot be written: the copy still
+    // has the board and the poll chosen, and the warning says what was not
+    // saved, in this window's words.
+    void formattingCopyWhenFilesCannotBeWritten() {
+        m_app->write("Data/tags.ini", kTags);
+        m_app->write("Data/votecode.txt", kVote);
+        m_app->write("Data/Settings.ini", "[Program]\r\niniBoardName=Spaced\r\n");
+        QTemporaryDir user;
+        setPortableOverride(false);
+        setUserDataFolder(user.path());
+        buildCharacter();
+        const QString expected = "Ada's Character\r\n\r\n" + body("[B]", "[/B]") + kVote + "\r\n" +
+                                 kFooter + kDomain + "\r\n\r\n";
+        // A folder stands where each file would be written.
+        for (const QString& blocked : {writableSettingsFile(), tagsFileForWriting()}) {
+            QFile::remove(blocked);
+            QDir().mkpath(blocked);
+            showFormattingWindow();
+            frmFormatting* f = frmFormatting::ifLoaded();
+            ctl<QComboBox>(f, "cboMessageBoard")->setCurrentText("Poll");
+            auto* vote = ctl<QCheckBox>(f, "chkAddVote");
+            if (!vote->isChecked())
+                QTest::mouseClick(vote, Qt::LeftButton);
+            const int shown = m_platform->messages.size();
+            QTest::mouseClick(ctl<QPushButton>(f, "cmdCopy"), Qt::LeftButton);
+            flush();
+            QCOMPARE(m_platform->clipboard, expected);
+            QCOMPARE(m_platform->messages.size(), shown + 2);
+            const ShownMessage warning = m_platform->messages[shown];
+            QCOMPARE(warning.icon, MsgIcon::Exclamation);
+            QVERIFY2(warning.text.contains(QDir::toNativeSeparators(blocked)) &&
+                         warning.text.contains("folder") &&
+                         warning.text.contains("copied with the Poll tags and the voting poll") &&
+                         !warning.text.contains("OK again"),
+                     qPrintable(warning.text));
+            QCOMPARE(m_platform->lastMessage().title, QString("Data copied"));
+            QVERIFY(!frmFormatting::ifLoaded() && main()->isVisible());
+            QDir(blocked).removeRecursively();
+        }
+    }
+
+    // A real name that starts a Markdown block (a list, a code block, a
+    // rule) stays the text of the title, as cmark renders it.
+    void markdownNamesStayText() {
+        if (QStandardPaths::findExecutable("cmark").isEmpty())
+            QSKIP("cmark is not installed");
+        buildCharacter();
+        setBoard("Markdown");
+        for (const char* name : {"1. Tom", "2) Tom", "+ Tom", "- Tom", "    Tom", "\tTom", "---",
+                                 "  * Tom", "= Tom", "123456789. Tom"}) {
+            character().setRealName(name);
+            const QString html = QString::fromUtf8(*run("cmark", {}, exportText("Yes").toUtf8()));
+            QVERIFY2(html.startsWith("<p>" + QString(name).toHtmlEscaped() + "'s Character</p>"),
+                     qPrintable(html));
+            QCOMPARE(html.count("<li>"), 10);
+            QVERIFY2(!html.contains("<pre") && !html.contains("<hr") && !html.contains("<h"), name);
+        }
     }
 
     // Missing board list and vote files: no boards, no poll.
@@ -503,6 +586,66 @@ private slots:
         QFile::remove(m_app->file("Help/Business.txt"));
         ctl<QRadioButton>(a, "optNav(1)")->click();
         QVERIFY(text().contains("Business.txt"));
+    }
+
+    // The real save dialog: the proposed name with a "." in it gets ".txt",
+    // and replacing a file of that name is asked about; a name that ends in
+    // ".txt", or one typed with "All Files" chosen, is taken as it is.
+    void saveDialogAddsTheSuffix() {
+        QtPlatform qt;
+        QTemporaryDir dir;
+        FileDialogSpec spec;
+        spec.kind = FileDialogSpec::Kind::Save;
+        spec.filters = {{"All Files (*.*)", "*.*"}, {"Text Document (*.txt)", "*.txt"}};
+        spec.selectedFilter = 1;
+        spec.defaultSuffix = "txt";
+        spec.initialName = "St. John's Character";
+        spec.initialFolder = dir.path();
+        spec.confirmOverwrite = true;
+        // Each action runs once on the next window that comes up modal.
+        using Action = std::function<void(QWidget*)>;
+        const auto answer = [&](const QList<Action>& actions) {
+            QPointer<QWidget> seen;
+            QList<Action> left = actions;
+            QTimer timer;
+            connect(&timer, &QTimer::timeout, [&] {
+                QWidget* w = QApplication::activeModalWidget();
+                if (w && w != seen && !left.isEmpty()) {
+                    seen = w;
+                    // Not from this slot: an action may open a window that
+                    // waits, and this timer must go on to answer it.
+                    QTimer::singleShot(0, w, [w, action = left.takeFirst()] { action(w); });
+                }
+            });
+            timer.start(10);
+            return qt.fileDialog(spec);
+        };
+        const auto type = [](const QString& name, const QString& filter = {}) {
+            return [=](QWidget* w) {
+                auto* dialog = qobject_cast<QFileDialog*>(w);
+                QVERIFY(dialog);
+                if (!filter.isEmpty())
+                    dialog->selectNameFilter(filter);
+                auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
+                if (!name.isEmpty())
+                    edit->setText(name);
+                QTest::keyClick(edit, Qt::Key_Return);
+            };
+        };
+        const QString proposed = dir.filePath("St. John's Character.txt");
+        QCOMPARE(answer({type({})}), proposed);
+        QCOMPARE(answer({type("notes.TXT")}), dir.filePath("notes.TXT"));
+        QCOMPARE(answer({type("notes.md", "All Files (*.*) (*)")}), dir.filePath("notes.md"));
+        // The file the name leads to exists: No to replacing it, then cancel.
+        QFile(proposed).open(QIODevice::WriteOnly);
+        QString asked;
+        const Action no = [&](QWidget* w) {
+            asked = qobject_cast<QMessageBox*>(w) ? qobject_cast<QMessageBox*>(w)->text() : "";
+            QTest::keyClick(w, Qt::Key_Escape);
+        };
+        const Action cancel = [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); };
+        QCOMPARE(answer({type({}), no, cancel}), QString());
+        QVERIFY2(asked.contains("St. John's Character.txt"), qPrintable(asked));
     }
 
     // The plain copy reaches the system's clipboard (offscreen Qt keeps one).
