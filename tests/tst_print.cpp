@@ -249,8 +249,10 @@ private slots:
                                               QPageLayout::Millimeter));
             if (!layoutProfile(&printer, character(), "https://example.org/wiki/", {true, true}))
                 qFatal("no page");
-            const QRegularExpression pages("Pages:\\s+(\\d+)");
-            return pages.match(run("pdfinfo", {m_out.filePath(name)})).captured(1).toInt();
+            return QRegularExpression("Pages:\\s+(\\d+)")
+                .match(run("pdfinfo", {m_out.filePath(name)}))
+                .captured(1)
+                .toInt();
         };
         const auto pageText = [&](const QString& name, int page) {
             return run("pdftotext", {"-f", QString::number(page), "-l", QString::number(page),
@@ -272,7 +274,6 @@ private slots:
         character().setClassName(QString("Warden of the Watch ").repeated(150));
         const int pages = print(QPageSize::A4, 7.4, "long.pdf");
         QVERIFY(pages > 1);
-        QVERIFY(pageText("long.pdf", pages).contains("Printed at:"));
         QVERIFY(pageText("long.pdf", pages).contains("This profile created using TARVO2"));
     }
 

