@@ -11,6 +11,8 @@ packages=(
   libbenchmark-dev libinih-dev
   # the update checker's transfers
   libcurl4-openssl-dev
+  # printing: whether a print queue takes the job (CUPS)
+  libcups2-dev
   fonts-dejavu-core
   # printed page: Arial's metric twin and a heavy face for Arial Black
   fonts-liberation2 fonts-lato
@@ -26,6 +28,8 @@ packages=(
   lintian
   # tests: the system calls of a save (what reaches the disk before the rename)
   strace
+  # tests: a private print server with paused, refusing and working queues
+  cups-daemon cups-client
   # make package: dpkg-shlibdeps works out the Debian package's library dependencies
   dpkg-dev file
 )

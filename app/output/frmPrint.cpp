@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -120,6 +121,9 @@ frmPrint::frmPrint() {
     m_cboPrinters->setAccessibleName(QStringLiteral("Printer"));
     m_cboPrinters->setGeometry(twipsRect(240, 3240, 4920, 315));
     connect(m_cboPrinters, &QComboBox::activated, this, [this] { cboPrinters_Click(); });
+    // A PDF file is one file: the number of copies is for printers only.
+    connect(m_cboPrinters, &QComboBox::currentIndexChanged, this,
+            [this] { m_cboCopies->setEnabled(m_cboPrinters->currentText() != pdfEntry()); });
 
     m_cmdPrint = new QPushButton(QStringLiteral("&Print"), this);
     m_cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
@@ -223,11 +227,15 @@ bool frmPrint::cmdPrint_Click() {
         platform().message(text, MsgButtons::OK, MsgIcon::Critical, kProgramTitle);
         return false;
     }
-    platform().message(
-        toPdf ? QStringLiteral("Your character profile has been saved as %1.").arg(job.pdfPath)
-              : QStringLiteral(
-                    "Your character profile information has been sent to your selected printer."),
-        MsgButtons::OK, MsgIcon::Information, QStringLiteral("Printing now..."));
+    if (toPdf)
+        platform().message(QStringLiteral("Your character profile has been saved as %1.")
+                               .arg(QDir::toNativeSeparators(job.pdfPath)),
+                           MsgButtons::OK, MsgIcon::Information, QStringLiteral("Saved as PDF"));
+    else
+        platform().message(
+            QStringLiteral(
+                "Your character profile information has been sent to your selected printer."),
+            MsgButtons::OK, MsgIcon::Information, QStringLiteral("Printing now..."));
     close();
     return true;
 }

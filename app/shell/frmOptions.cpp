@@ -4,6 +4,7 @@
 #include "forms.h"
 #include "frmAbout.h"
 #include "ini/mdlVbNetIni.h"
+#include "ini/safewrite.h"
 #include "mdlGeneral.h"
 #include "optionbutton.h"
 #include "planning/frmProgress.h"
@@ -84,8 +85,11 @@ std::optional<bool> toBoolean(const QString& value) {
     return ok ? std::optional<bool>(n != 0.0) : std::nullopt;
 }
 
-// Why a file could not be written, for the user.
+} // namespace
+
 QString writeFailureReason(const QString& path) {
+    if (QString why; writeTarget(path, &why).isEmpty() && !why.isEmpty())
+        return why;
     const QFileInfo fi(path);
     if (fi.exists() && !fi.isWritable())
         return QStringLiteral("the file is read-only.");
@@ -95,6 +99,8 @@ QString writeFailureReason(const QString& path) {
         return QStringLiteral("its folder is read-only.");
     return QStringLiteral("the file could not be written.");
 }
+
+namespace {
 
 bool reportWriteFailure(const QString& path) {
     msgBox(QStringLiteral("TARVO2 could not save your options to %1: %2\n\nNot all of your "
@@ -420,17 +426,24 @@ bool frmOptions::writeSetting(const QString& section, const QString& key, const 
     return WriteIniValue(section, key, value, file) || reportWriteFailure(file);
 }
 
-bool frmOptions::SaveMessageBoard() {
+bool frmOptions::SaveMessageBoard(QString* failedFile) {
     const QString board = m_cboMessageBoard->currentText();
     // Without a board on show there is nothing to save, and the chosen board
     // stays as it was.
     if (board.isEmpty() || m_cboMessageBoard->currentIndex() < 0)
         return true;
-    if (!writeSetting(kProgram, QStringLiteral("iniBoardName"), board))
+    const auto failed = [failedFile](const QString& path) {
+        if (!failedFile)
+            return reportWriteFailure(path);
+        *failedFile = path;
         return false;
+    };
+    const QString settings = writableSettingsFile();
+    if (!WriteIniValue(kProgram, QStringLiteral("iniBoardName"), board, settings))
+        return failed(settings);
     const QString file = tagsFileForWriting();
     auto write = [&](const QString& key, const QString& value) {
-        return WriteIniValue(board, key, value, file) || reportWriteFailure(file);
+        return WriteIniValue(board, key, value, file) || failed(file);
     };
     const auto trueFalse = [](bool b) {
         return b ? QStringLiteral("True") : QStringLiteral("False");

@@ -747,10 +747,21 @@ void frmMain::buildStepSeven(QGroupBox* f) {
 }
 
 void frmMain::buildStepEight(QGroupBox* f) {
-    const std::array<QString, 4> tips = {kProfileSaveTip, kSaveTip, kCopyTip, kPrintTip};
+    // Each button with its description beside it; Save as File and Copy have
+    // the step's own descriptions and tool tips, the other two repeat what
+    // the quick tip says of them.
+    const std::array<QString, 4> descriptions = {
+        kProfileSaveTip,
+        QStringLiteral("Click to save your options to a standard .txt document or html file."),
+        QStringLiteral("Click to copy your profile with formatting for internet message boards "
+                       "or plain text for simple pasting."),
+        kPrintTip};
     const std::array<QString, 4> names = {QStringLiteral("cmdProfileSave"),
                                           QStringLiteral("cmdSave"), QStringLiteral("cmdCopy"),
                                           QStringLiteral("cmdPrint")};
+    const std::array<QString, 4> labels = {
+        QStringLiteral("lblProfileSaveDescription"), QStringLiteral("lblSaveDescription"),
+        QStringLiteral("lblCopyDescription"), QStringLiteral("lblPrintDescription")};
     const std::array<QString, 4> captions = {QStringLiteral("Save as &Profile"),
                                              QStringLiteral("Save as &File"),
                                              QStringLiteral("&Copy"), QStringLiteral("&Print")};
@@ -759,8 +770,7 @@ void frmMain::buildStepEight(QGroupBox* f) {
         const int top = 420 + r * 900;
         buttons[size_t(r)] =
             makeButton(f, names[size_t(r)], captions[size_t(r)], twipsRect(300, top, 2160, 495));
-        makeLabel(f, indexed(QStringLiteral("lblOutput"), r), tips[size_t(r)], 2700, top + 90, 5640,
-                  540);
+        makeLabel(f, labels[size_t(r)], descriptions[size_t(r)], 2700, top + 90, 5640, 540);
     }
     m_cmdProfileSave = buttons[0];
     m_cmdSave = buttons[1];
@@ -768,8 +778,10 @@ void frmMain::buildStepEight(QGroupBox* f) {
     m_cmdPrint = buttons[3];
     m_cmdProfileSave->setToolTip(
         QStringLiteral("Save as an TARVO Saved Profile for loading into TARVO later"));
-    m_cmdSave->setToolTip(kSaveTip);
-    m_cmdCopy->setToolTip(kCopyTip);
+    m_cmdSave->setToolTip(
+        QStringLiteral("Save as a text document for viewing in notepad or any word processor"));
+    m_cmdCopy->setToolTip(QStringLiteral(
+        "Click to copy your profile to the clipbard for pasting into another program."));
     m_cmdPrint->setToolTip(kPrintTip);
     connect(m_cmdProfileSave, &QPushButton::clicked, this, [] { SaveInformation(QString()); });
     connect(m_cmdPrint, &QPushButton::clicked, this, [] { showPrintOptions(); });
