@@ -14,7 +14,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
-#include <QTextBrowser>
+#include <QTextEdit>
 #include <QtTest>
 
 using namespace tarvo;
@@ -185,7 +185,7 @@ private slots:
             if (auto* s = qobject_cast<frmSheet*>(top); s && s->isVisible())
                 sheet = s;
         QVERIFY(sheet);
-        auto* text = sheet->findChild<QTextBrowser*>("txtSheet");
+        auto* text = sheet->findChild<QTextEdit*>("txtSheet");
         QVERIFY(text->toPlainText().contains("Choose a birthsign (step six)."));
 
         Character& c = character();

@@ -52,14 +52,17 @@ void setColours(QWidget* w, const QColor& background, const QColor& text) {
 }
 
 // Shows or hides the main and the progress window and enables them with it.
-void setWizardWindows(bool on) {
+// The wizard's windows are disabled at once and hidden once front has taken
+// the activation from them; they come back with the main window active.
+void setWizardWindows(bool on, QWidget* front = nullptr) {
     QWidget* windows[2] = {forms::mainIfLoaded(), forms::progressIfLoaded()};
-    for (QWidget* w : windows) {
-        if (!w)
-            continue;
-        w->setVisible(on);
-        w->setEnabled(on);
-    }
+    for (QWidget* w : windows)
+        if (w)
+            w->setEnabled(on);
+    if (on)
+        showWizardWindowsAgain();
+    else if (front)
+        hideBehind(front, {windows[0], windows[1]});
 }
 
 } // namespace
@@ -112,7 +115,8 @@ frmHTML::frmHTML() {
             const int i = firstOf[f] + k;
             auto* o = new QRadioButton(captions[i], g);
             o->setObjectName(indexed("optOption", i));
-            o->setGeometry(twipsRect(180, 300 + k * 270, 1860, 255));
+            // As tall as the row, so that the focus ring clears the indicator.
+            o->setGeometry(twipsRect(180, 300 + k * 270, 1860, 270));
             o->setAccessibleName(frameCaptions[f] + QStringLiteral(": ") + captions[i]);
             o->setMouseTracking(true);
             o->installEventFilter(this);
@@ -243,7 +247,7 @@ void frmHTML::Form_Load() {
     ExportHTML();
     if (frmMain* m = forms::mainIfLoaded())
         setWindowIcon(m->windowIcon());
-    setWizardWindows(false);
+    setWizardWindows(false, this);
 }
 
 void frmHTML::closeEvent(QCloseEvent* event) {
@@ -255,10 +259,6 @@ void frmHTML::closeEvent(QCloseEvent* event) {
         return;
     }
     setWizardWindows(true);
-    if (frmMain* m = forms::mainIfLoaded()) {
-        m->raise();
-        m->activateWindow();
-    }
     event->accept();
 }
 

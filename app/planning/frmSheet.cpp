@@ -3,6 +3,7 @@
 #include "character.h"
 #include "platform.h"
 #include "reftables.h"
+#include "shell/accessibility.h"
 #include "shell/twips.h"
 #include "shell/widgets.h"
 
@@ -16,7 +17,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QTextBrowser>
+#include <QTextEdit>
 #include <QVBoxLayout>
 
 namespace tarvo {
@@ -49,8 +50,13 @@ frmSheet::frmSheet() {
 
     // The sheet.
     auto* sheetPage = new QWidget;
-    m_txtSheet = new QTextBrowser(sheetPage);
+    // A text box to be read (a screen reader's "text", read-only), with a
+    // caret the arrows move.
+    m_txtSheet = new QTextEdit(sheetPage);
     m_txtSheet->setObjectName(QStringLiteral("txtSheet"));
+    m_txtSheet->setReadOnly(true);
+    m_txtSheet->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_txtSheet->setTabChangesFocus(true);
     m_txtSheet->setAccessibleName(QStringLiteral("Character sheet"));
     m_cmdCopyText =
         makeButton(sheetPage, QStringLiteral("cmdCopyText"), QStringLiteral("Copy as &Text"));
@@ -93,6 +99,7 @@ frmSheet::frmSheet() {
     m_tblPlan->setHorizontalHeaderLabels(attributes());
     m_tblPlan->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     connect(m_tblPlan, &QTableWidget::itemChanged, this, [this] { planEdited(); });
+    nameCellEditors(m_tblPlan);
 
     m_tblOutcome = new QTableWidget(0, kAttributeCount + 1, planPage);
     m_tblOutcome->setObjectName(QStringLiteral("tblOutcome"));
@@ -164,6 +171,8 @@ void frmSheet::showPlan() {
                 m_tblPlan->setItem(i, a, item);
             }
             item->setText(n < 0 ? QString() : QString::number(n));
+            // An empty cell is read as such.
+            item->setData(Qt::AccessibleTextRole, n < 0 ? QStringLiteral("none") : item->text());
         }
     }
     m_tblPlan->setVerticalHeaderLabels(rows);

@@ -13,7 +13,7 @@ class QPushButton;
 class QSpinBox;
 class QTableWidget;
 class QTabWidget;
-class QTextBrowser;
+class QTextEdit;
 
 namespace tarvo {
 
@@ -36,7 +36,7 @@ private:
     void showPlan();
 
     QTabWidget* m_tabs = nullptr;
-    QTextBrowser* m_txtSheet = nullptr;
+    QTextEdit* m_txtSheet = nullptr;
     QPushButton* m_cmdCopyText = nullptr;
     QPushButton* m_cmdCopyMarkdown = nullptr;
     QPushButton* m_cmdClose = nullptr;
