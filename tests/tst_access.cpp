@@ -269,6 +269,13 @@ private slots:
         key(Qt::Key_Tab, Qt::ShiftModifier);
         QCOMPARE(QApplication::focusWidget()->parentWidget(), ctl(m, "fmeFavAtt1"));
 
+        // The step's online link is reached with Tab and followed with Enter.
+        ctl(m, "optFavAtt2(0)")->setFocus();
+        for (int i = 0; i < 20 && QApplication::focusWidget()->objectName() != "lblLink(2)"; ++i)
+            key(Qt::Key_Tab);
+        key(Qt::Key_Return);
+        QCOMPARE(m_platform->opened.size(), 1);
+
         // A skill chosen by the arrows shows its description.
         m->selectStep(4);
         ctl(m, "lstMjrSkills")->setFocus();

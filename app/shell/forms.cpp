@@ -167,6 +167,14 @@ protected:
 private:
     QList<QPointer<QWidget>> m_behind;
 };
+
+// Shows w without asking the window manager to activate it.
+void showInactive(QWidget* w) {
+    const bool was = w->testAttribute(Qt::WA_ShowWithoutActivating);
+    w->setAttribute(Qt::WA_ShowWithoutActivating);
+    w->show();
+    w->setAttribute(Qt::WA_ShowWithoutActivating, was);
+}
 } // namespace
 
 void hideBehind(QWidget* front, const QList<QWidget*>& behind) {
@@ -178,7 +186,7 @@ void hideBehind(QWidget* front, const QList<QWidget*>& behind) {
 void showWizardWindowsAgain() {
     QWidget* m = forms::mainIfLoaded();
     if (QWidget* p = forms::progressIfLoaded())
-        p->show();
+        showInactive(p);
     if (!m)
         return;
     m->show();
@@ -190,10 +198,12 @@ void CloseAndContinue(QWidget* form, const QString& formName) {
     if (formName == QLatin1String("frmSplash")) {
         forms::welcome()->show();
     } else {
+        // The progress window stands beside the main one without taking the
+        // activation: a screen reader announces the main window alone.
         QWidget* m = forms::main();
         QWidget* p = forms::progress();
         m->show();
-        p->show();
+        showInactive(p);
         m->show();
         m->raise();
         m->activateWindow();
