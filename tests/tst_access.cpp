@@ -111,17 +111,22 @@ QStringList repeatedMnemonics(QWidget* page) {
     for (QWidget* c : controls) {
         if (c->window() != page->window() || !c->isVisibleTo(page->window()))
             continue;
-        QString text;
+        QStringList texts;
         if (auto* b = qobject_cast<QAbstractButton*>(c))
-            text = b->text();
+            texts << b->text();
         else if (auto* l = qobject_cast<QLabel*>(c); l && l->buddy())
-            text = l->text();
-        const QString key = QKeySequence::mnemonic(text).toString();
-        if (key.isEmpty())
-            continue;
-        if (seen.contains(key))
-            repeats << QStringLiteral("%1 on %2 and %3").arg(key, seen[key], c->objectName());
-        seen.insert(key, c->objectName());
+            texts << l->text();
+        else if (auto* t = qobject_cast<QTabBar*>(c))
+            for (int i = 0; i < t->count(); ++i)
+                texts << t->tabText(i);
+        for (const QString& text : texts) {
+            const QString key = QKeySequence::mnemonic(text).toString();
+            if (key.isEmpty())
+                continue;
+            if (seen.contains(key))
+                repeats << QStringLiteral("%1 on %2 and %3").arg(key, seen[key], c->objectName());
+            seen.insert(key, c->objectName());
+        }
     }
     return repeats;
 }
