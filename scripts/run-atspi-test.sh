@@ -51,6 +51,11 @@ stop_all() {
 trap 'stop_all' EXIT
 trap 'exit 143' TERM INT
 
+# The accessibility bus puts its socket in the runtime folder (else in one
+# place per user): a folder of its own keeps runs side by side apart.
+export XDG_RUNTIME_DIR="$tmp/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
 DISPLAY= "$launcher" --launch-immediately >"$tmp/launcher.log" 2>&1 &
 launcher_pid=$!
 address=""
