@@ -8,8 +8,10 @@
 #include "output/frmLoad.h"
 #include "output/frmPrint.h"
 #include "output/profileactions.h"
+#include "planning/frmPaths.h"
 #include "planning/frmProgress.h"
 #include "planning/frmSheet.h"
+#include "planning/frmWizard.h"
 #include "reftables.h"
 #include "scriptedplatform.h"
 #include "shell/focusstyle.h"
@@ -35,6 +37,8 @@
 #include <memory>
 
 using namespace tarvo;
+using tarvo::test::deleteTopLevels;
+using tarvo::test::findTopLevel;
 using tarvo::test::ScriptedPlatform;
 using tarvo::test::TempAppFolder;
 
@@ -53,6 +57,11 @@ const std::vector<std::pair<const char*, std::function<QWidget*()>>> kWindows = 
     {"frmOptions", []() -> QWidget* { return frmOptions::instance(); }},
     {"frmAbout", []() -> QWidget* { return frmAbout::instance(); }},
     {"frmHTML", []() -> QWidget* { return ShowHtmlWizard(); }},
+    {"frmWizard", []() -> QWidget* { return new frmWizard; }},
+    {"frmPaths",
+     []() -> QWidget* {
+         return character().chooseClass(0), cmdPath_Click(), findTopLevel("frmPaths");
+     }},
 };
 
 bool takesFocus(const QWidget* w) {
@@ -171,6 +180,7 @@ private slots:
     }
 
     void cleanup() {
+        deleteTopLevels({QStringLiteral("frmWizard"), QStringLiteral("frmPaths")});
         forms::unloadAll();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         m_folder.reset();
