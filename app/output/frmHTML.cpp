@@ -51,9 +51,9 @@ void setColours(QWidget* w, const QColor& background, const QColor& text) {
     w->setAutoFillBackground(true);
 }
 
-// Shows or hides the main and the progress window and enables them with it.
-// The wizard's windows are disabled at once and hidden once front has taken
-// the activation from them; they come back with the main window active.
+// Shows or hides the main and the progress window and enables them with it:
+// disabled at once and hidden once front has taken the activation from them;
+// they come back with the main window active.
 void setWizardWindows(bool on, QWidget* front = nullptr) {
     QWidget* windows[2] = {forms::mainIfLoaded(), forms::progressIfLoaded()};
     for (QWidget* w : windows)

@@ -34,9 +34,9 @@ QString stripAmpersands(const QString& text) {
     return out.trimmed();
 }
 
-// A group box named by its own caption. (Qt's own gives an untitled name
-// first to the caption of the box around it, so that two inner boxes of one
-// step were both named after the step.)
+// A group box named by its own caption. (Qt's own takes the caption of the
+// box around it first, so that the two inner boxes of a step were both named
+// after the step.)
 class GroupBoxAccessible : public QAccessibleWidget {
 public:
     explicit GroupBoxAccessible(QGroupBox* box) : QAccessibleWidget(box, QAccessible::Grouping) {}
