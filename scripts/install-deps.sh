@@ -18,6 +18,8 @@ packages=(
   fonts-liberation2 fonts-lato
   # tests: the desktop tier (a real X server and window manager), output checks
   xvfb openbox xdotool x11-utils
+  # tests: what a screen reader hears (a session bus, the AT-SPI bus and registry)
+  dbus dbus-x11 at-spi2-core python3-pyatspi
   cmark python3 python3-html5lib poppler-utils
   desktop-file-utils appstream curl
   # tests: the HTML pages rendered in a real browser

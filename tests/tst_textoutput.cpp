@@ -313,7 +313,7 @@ private slots:
 
         ctl<QAction>(main(), "mnuFileHTML")->trigger();
         QVERIFY(htmlWizardIfLoaded() && htmlWizardIfLoaded()->isVisible());
-        QVERIFY(!main()->isVisible());
+        QTRY_VERIFY(!main()->isVisible());
     }
 
     // The formatting window: board list and preselection, poll box states,

@@ -25,11 +25,13 @@ namespace {
 
 QPointer<frmFormatting> g_formatting;
 
-void showWizardWindows(bool shown) {
-    if (frmMain* m = forms::mainIfLoaded())
-        m->setVisible(shown);
-    if (frmProgress* p = forms::progressIfLoaded())
-        p->setVisible(shown);
+// The wizard's windows hide once front has taken the activation from them,
+// and come back with the main window active.
+void showWizardWindows(bool shown, QWidget* front = nullptr) {
+    if (shown)
+        showWizardWindowsAgain();
+    else if (front)
+        hideBehind(front, {forms::mainIfLoaded(), forms::progressIfLoaded()});
 }
 
 } // namespace
@@ -121,7 +123,7 @@ frmFormatting::frmFormatting() {
 }
 
 void frmFormatting::Form_Load() {
-    showWizardWindows(false);
+    showWizardWindows(false, this);
     setWindowTitle(m_lblTitle->text());
     if (frmMain* m = forms::mainIfLoaded())
         setWindowIcon(m->windowIcon());
@@ -168,7 +170,7 @@ void frmFormatting::cmdCopy_Click() {
             unsaved << failed;
     }
     options->unload();
-    showWizardWindows(false);
+    showWizardWindows(false, this);
     if (!choice.board.isEmpty()) {
         const QString tags = tagsFileForWriting();
         if (!WriteIniValue(choice.board, QStringLiteral("iniUserVote"),

@@ -115,10 +115,12 @@ QFrame* makePage(QFrame* f, const char* name) {
     return f;
 }
 
+// The heading names its page for a screen reader too.
 QLabel* makeHeading(QFrame* frame, const char* name, const QString& text) {
     QLabel* l = makeLabel(frame, QLatin1String(name), text, twipsRect(120, 90, 3120, 330),
                           {.wrap = false, .alignment = Qt::AlignLeft | Qt::AlignVCenter});
     setBold(l, 1.1);
+    frame->setAccessibleName(text.left(1) + text.mid(1).toLower());
     return l;
 }
 

@@ -6,6 +6,7 @@
 #include "planmodels.h"
 #include "platform.h"
 #include "reftables.h"
+#include "shell/accessibility.h"
 #include "shell/twips.h"
 #include "shell/widgets.h"
 
@@ -24,7 +25,7 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTextBrowser>
+#include <QTextEdit>
 #include <QVBoxLayout>
 
 namespace tarvo {
@@ -57,8 +58,13 @@ frmSheet::frmSheet() {
 
     // The sheet.
     auto* sheetPage = new QWidget;
-    m_txtSheet = new QTextBrowser(sheetPage);
+    // A text box to be read (a screen reader's "text", read-only), with a
+    // caret the arrows move.
+    m_txtSheet = new QTextEdit(sheetPage);
     m_txtSheet->setObjectName(QStringLiteral("txtSheet"));
+    m_txtSheet->setReadOnly(true);
+    m_txtSheet->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_txtSheet->setTabChangesFocus(true);
     m_txtSheet->setAccessibleName(QStringLiteral("Character sheet"));
     m_cmdCopyText =
         makeButton(sheetPage, QStringLiteral("cmdCopyText"), QStringLiteral("Copy as &Text"));
@@ -211,6 +217,7 @@ QWidget* frmSheet::buildPlanPage() {
                   QStringLiteral("Attributes picked and skill increases per level"), m_planModel);
     m_tblPlan->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
                                QAbstractItemView::EditKeyPressed);
+    nameCellEditors(m_tblPlan);
     m_tblOutcome =
         makeTable(QStringLiteral("tblOutcome"),
                   QStringLiteral("Attributes, Health and skills by level"), m_outcomeModel);

@@ -82,7 +82,9 @@ frmWizard::frmWizard() {
                                      "Morrowind:"),
                       twipsRect(120, 600, 8160, 1800));
     const char* const activities[3] = {"Sneaking around", "Physically fighting", "Casting spells"};
-    for (int i = 0; i < 3; ++i) {
+    // Made from the top down, so that a screen reader meets them in the
+    // order they are seen.
+    for (int i = 2; i >= 0; --i) {
         const int top = 780 + (2 - i) * 330;
         QLabel* caption = makeLabel(m_fmeSteps[0], indexed("lblActivity", i),
                                     QLatin1String(activities[i]), twipsRect(240, top, 2040, 285));
