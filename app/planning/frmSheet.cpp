@@ -190,6 +190,8 @@ QWidget* frmSheet::buildPlanPage() {
     m_lblResult->setObjectName(QStringLiteral("lblResult"));
     m_lblResult->setWordWrap(true);
     m_lblResult->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Read with the page, not a stop of its own on the way through it.
+    m_lblResult->setFocusPolicy(Qt::NoFocus);
     auto* levelsRow = new QHBoxLayout;
     levelsRow->addWidget(levelsLabel);
     levelsRow->addWidget(m_spnLevels);
