@@ -1,5 +1,6 @@
 // TARVO2: plan a Morrowind character, then publish the plan.
 #include "appinfo.h"
+#include "shell/accessibility.h"
 #include "shell/focusstyle.h"
 #include "shell/forms.h"
 #include "shell/frmSplash.h"
@@ -132,6 +133,7 @@ int main(int argc, char* argv[]) {
 
     tarvo::installFocusStyle();
     tarvo::installKeyboardRules();
+    tarvo::installAccessibilityRules();
 
     tarvo::QtPlatform platform;
     tarvo::setPlatform(&platform);

@@ -4,7 +4,7 @@
 // that counts as unchanged (ChangesMade "No").
 #include "character.h"
 #include "fuzzcheck.h"
-#include "gamerules.h"
+#include "levelplan.h"
 #include "profile.h"
 
 #include <QFile>
@@ -35,10 +35,10 @@ QStringList record(const tarvo::Character& c) {
     }
     // A plan without a single increase is no plan: the file does not store it.
     const tarvo::LevelPlan& plan = c.levelPlan();
-    QStringList lines;
-    for (const auto& [key, value] : tarvo::levelPlanKeys(plan))
-        lines << key + QLatin1Char('=') + value;
-    r.append(plan.isEmpty() ? QString() : lines.join(QLatin1Char('\n')));
+    if (!plan.isEmpty()) {
+        for (const auto& [key, value] : tarvo::levelPlanKeys(plan))
+            r.append(key + QLatin1Char('=') + value);
+    }
     r.append(c.ChangesMade());
     return r;
 }

@@ -11,11 +11,15 @@ packages=(
   libbenchmark-dev libinih-dev
   # the update checker's transfers
   libcurl4-openssl-dev
+  # printing: whether a print queue takes the job (CUPS)
+  libcups2-dev
   fonts-dejavu-core
   # printed page: Arial's metric twin and a heavy face for Arial Black
   fonts-liberation2 fonts-lato
   # tests: the desktop tier (a real X server and window manager), output checks
   xvfb openbox xdotool x11-utils
+  # tests: what a screen reader hears (a session bus, the AT-SPI bus and registry)
+  dbus dbus-x11 at-spi2-core python3-pyatspi
   cmark python3 python3-html5lib poppler-utils
   desktop-file-utils appstream curl
   # tests: the HTML pages rendered in a real browser
@@ -24,6 +28,10 @@ packages=(
   openmw-cs
   # tests: the Debian package checked as a Debian maintainer would
   lintian
+  # tests: the system calls of a save (what reaches the disk before the rename)
+  strace
+  # tests: a private print server with paused, refusing and working queues
+  cups-daemon cups-client
   # make package: dpkg-shlibdeps works out the Debian package's library dependencies
   dpkg-dev file
 )

@@ -8,8 +8,10 @@
 #include "output/frmLoad.h"
 #include "output/frmPrint.h"
 #include "output/profileactions.h"
+#include "planning/frmPaths.h"
 #include "planning/frmProgress.h"
 #include "planning/frmSheet.h"
+#include "planning/frmWizard.h"
 #include "reftables.h"
 #include "scriptedplatform.h"
 #include "shell/focusstyle.h"
@@ -22,9 +24,12 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QStyleOptionButton>
 #include <QTabBar>
 #include <QtTest>
 
@@ -32,6 +37,8 @@
 #include <memory>
 
 using namespace tarvo;
+using tarvo::test::deleteTopLevels;
+using tarvo::test::findTopLevel;
 using tarvo::test::ScriptedPlatform;
 using tarvo::test::TempAppFolder;
 
@@ -50,6 +57,11 @@ const std::vector<std::pair<const char*, std::function<QWidget*()>>> kWindows = 
     {"frmOptions", []() -> QWidget* { return frmOptions::instance(); }},
     {"frmAbout", []() -> QWidget* { return frmAbout::instance(); }},
     {"frmHTML", []() -> QWidget* { return ShowHtmlWizard(); }},
+    {"frmWizard", []() -> QWidget* { return new frmWizard; }},
+    {"frmPaths",
+     []() -> QWidget* {
+         return character().chooseClass(0), cmdPath_Click(), findTopLevel("frmPaths");
+     }},
 };
 
 bool takesFocus(const QWidget* w) {
@@ -57,23 +69,75 @@ bool takesFocus(const QWidget* w) {
            (qobject_cast<const QAbstractButton*>(w) && w->focusPolicy() != Qt::NoFocus);
 }
 
-// The pixels whose colour changes by 3:1 or more when c takes the focus.
-int focusPixels(QWidget* c) {
+// The indicator of a tick box or option button, in c's own coordinates;
+// empty for other controls.
+QRect indicatorOf(QWidget* c) {
+    auto* b = qobject_cast<QAbstractButton*>(c);
+    const bool radio = qobject_cast<QRadioButton*>(c);
+    if (!b || !(radio || qobject_cast<QCheckBox*>(c)))
+        return {};
+    QStyleOptionButton opt;
+    opt.initFrom(b);
+    opt.text = b->text();
+    return c->style()->subElementRect(
+        radio ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator, &opt, c);
+}
+
+struct FocusChange {
+    int ring = -1;     // pixels whose colour changes by 3:1 or more
+    int indicator = 0; // pixels of the tick box's or option's indicator that change
+};
+
+// What changes on screen when c takes the focus.
+FocusChange focusChange(QWidget* c) {
     QWidget* win = c->window();
     const QRect r(c->mapTo(win, QPoint()), c->size());
     c->clearFocus();
     const QImage before = win->grab(r).toImage();
     c->setFocus(Qt::TabFocusReason);
     if (!c->hasFocus())
-        return -1;
+        return {};
     const QImage after = win->grab(r).toImage();
     c->clearFocus();
-    int count = 0;
+    FocusChange change{0, 0};
+    const QRect indicator = indicatorOf(c);
     for (int y = 0; y < before.height(); ++y)
-        for (int x = 0; x < before.width(); ++x)
+        for (int x = 0; x < before.width(); ++x) {
             if (contrastRatio(before.pixelColor(x, y), after.pixelColor(x, y)) >= 3.0)
-                ++count;
-    return count;
+                ++change.ring;
+            if (indicator.contains(x, y) && before.pixel(x, y) != after.pixel(x, y))
+                ++change.indicator;
+        }
+    return change;
+}
+
+// The mnemonic letters of the controls on show in page, and the controls
+// that repeat one.
+QStringList repeatedMnemonics(QWidget* page) {
+    QHash<QString, QString> seen;
+    QStringList repeats;
+    const auto controls = page->findChildren<QWidget*>();
+    for (QWidget* c : controls) {
+        if (c->window() != page->window() || !c->isVisibleTo(page->window()))
+            continue;
+        QStringList texts;
+        if (auto* b = qobject_cast<QAbstractButton*>(c))
+            texts << b->text();
+        else if (auto* l = qobject_cast<QLabel*>(c); l && l->buddy())
+            texts << l->text();
+        else if (auto* t = qobject_cast<QTabBar*>(c))
+            for (int i = 0; i < t->count(); ++i)
+                texts << t->tabText(i);
+        for (const QString& text : texts) {
+            const QString key = QKeySequence::mnemonic(text).toString();
+            if (key.isEmpty())
+                continue;
+            if (seen.contains(key))
+                repeats << QStringLiteral("%1 on %2 and %3").arg(key, seen[key], c->objectName());
+            seen.insert(key, c->objectName());
+        }
+    }
+    return repeats;
 }
 
 } // namespace
@@ -116,6 +180,7 @@ private slots:
     }
 
     void cleanup() {
+        deleteTopLevels({QStringLiteral("frmWizard"), QStringLiteral("frmPaths")});
         forms::unloadAll();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         m_folder.reset();
@@ -160,7 +225,12 @@ private slots:
             QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c);
             if (!a || a->text(QAccessible::Name).trimmed().isEmpty())
                 faults << c->objectName() + QStringLiteral(": no accessible name");
-            const int ring = focusPixels(c);
+            const FocusChange change = focusChange(c);
+            const int ring = change.ring;
+            if (change.indicator > 0)
+                faults << QStringLiteral("%1: the focus ring changes %2 pixels of the indicator")
+                              .arg(c->objectName())
+                              .arg(change.indicator);
             // A tab bar's focus is its current tab's.
             auto* tabs = qobject_cast<QTabBar*>(c);
             const QSize size = tabs ? tabs->tabRect(tabs->currentIndex()).size() : c->size();
@@ -180,6 +250,28 @@ private slots:
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
 
+    // Alt and a letter reaches one control of a page: every window, and each
+    // step of the wizard.
+    void mnemonicsAreUniqueOnEachPage() {
+        QStringList faults;
+        for (const auto& [name, open] : kWindows) {
+            QWidget* win = open();
+            win->show();
+            QVERIFY(QTest::qWaitForWindowExposed(win));
+            if (auto* m = qobject_cast<frmMain*>(win)) {
+                for (int step = 0; step < frmMain::kStepCount; ++step) {
+                    m->selectStep(step);
+                    for (const QString& r : repeatedMnemonics(m))
+                        faults << QStringLiteral("step %1: %2").arg(step + 1).arg(r);
+                }
+            } else {
+                for (const QString& r : repeatedMnemonics(win))
+                    faults << QLatin1String(name) + QStringLiteral(": ") + r;
+            }
+        }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+    }
+
     void keysInTheWizard() {
         frmMain* m = openMain();
         QVERIFY(m);
@@ -191,6 +283,13 @@ private slots:
         QVERIFY(!ctl(m, "optFavAtt1(0)")->isEnabled());
         key(Qt::Key_Tab, Qt::ShiftModifier);
         QCOMPARE(QApplication::focusWidget()->parentWidget(), ctl(m, "fmeFavAtt1"));
+
+        // The step's online link is reached with Tab and followed with Enter.
+        ctl(m, "optFavAtt2(0)")->setFocus();
+        for (int i = 0; i < 20 && QApplication::focusWidget()->objectName() != "lblLink(2)"; ++i)
+            key(Qt::Key_Tab);
+        key(Qt::Key_Return);
+        QCOMPARE(m_platform->opened.size(), 1);
 
         // A skill chosen by the arrows shows its description.
         m->selectStep(4);
@@ -204,8 +303,8 @@ private slots:
         m->selectStep(6);
         QWidget* gender = ctl(m, "imgStatus(4)");
         QCOMPARE(gender->accessibleName(), QStringLiteral("Edit Gender"));
-        QCOMPARE(gender->accessibleDescription(), QStringLiteral("Set"));
-        QCOMPARE(ctl(m, "imgStatus(5)")->accessibleDescription(), QStringLiteral("Not set"));
+        QCOMPARE(gender->accessibleDescription(), ctl<QLabel>(m, "txtReview(4)")->text().trimmed());
+        QCOMPARE(ctl(m, "imgStatus(5)")->accessibleDescription(), QStringLiteral("Race: not set"));
         gender->setFocus();
         key(Qt::Key_Space);
         QCOMPARE(m->currentStep(), 2);
@@ -242,11 +341,21 @@ private slots:
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmdNext(6)"));
     }
 
-    void theBalloonIsATip() {
-        ShowBubble(QStringLiteral("Class not selected!"), QStringLiteral("Pick one."), 100, 100);
+    // A notification a screen reader speaks, wholly on the screen wherever
+    // it was asked for.
+    void theBalloonIsANotificationOnTheScreen() {
+        ShowBubble(QStringLiteral("Class not selected!"), QStringLiteral("Pick one."), 30000,
+                   30000);
+        const QRect screen = currentBubble()->screen()->availableGeometry();
+        QVERIFY2(screen.contains(currentBubble()->frameGeometry()),
+                 qPrintable(QStringLiteral("%1,%2 on %3x%4")
+                                .arg(currentBubble()->x())
+                                .arg(currentBubble()->y())
+                                .arg(screen.width())
+                                .arg(screen.height())));
         QAccessibleInterface* a = QAccessible::queryAccessibleInterface(currentBubble());
         QVERIFY(a);
-        QCOMPARE(a->role(), QAccessible::ToolTip);
+        QCOMPARE(a->role(), QAccessible::Notification);
         QCOMPARE(a->text(QAccessible::Name), QStringLiteral("Class not selected!"));
         QCOMPARE(a->text(QAccessible::Description), QStringLiteral("Pick one."));
     }

@@ -242,6 +242,17 @@ private slots:
                  (QStringList{"Light Armour", "Axe", "Mercantile", "Security"}));
     }
 
+    void aBuiltCharacterIsNotClosedWithoutAQuestion() {
+        // The generated file is gone once applied: only the wizard holds it.
+        setSliders(2, 9, 3);
+        tick({1, 4, 5});
+        click(QStringLiteral("cmdBuild"));
+        QTRY_VERIFY(!m_w && wizardShown());
+        m_platform->setNextAnswer(MsgResult::Cancel);
+        QVERIFY(!forms::main()->close());
+        QVERIFY(m_platform->lastMessage().text.startsWith("Do you want to save your current"));
+    }
+
     void tooEvenSlidersWriteNothing() {
         tick({0, 1, 2});
         click(QStringLiteral("cmdBuild"));

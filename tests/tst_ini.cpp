@@ -12,6 +12,8 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QStringEncoder>
 #include <QSysInfo>
 
@@ -295,7 +297,8 @@ private slots:
         QCOMPARE(ReadIniValue("S", "k", "", target), QString("through link"));
 
         QString failure;
-        QVERIFY(!tarvo::replaceFileContents(m_dir.path(), "x", &failure));
+        QVERIFY(
+            !tarvo::replaceFileContents(m_dir.path(), "x", tarvo::Durability::Working, &failure));
         QCOMPARE(failure, QString("the name belongs to a folder."));
     }
 
@@ -350,9 +353,11 @@ private slots:
         QString failure;
         QVERIFY(QFile::link(path("names/loop2"), path("names/loop1")));
         QVERIFY(QFile::link(path("names/loop1"), path("names/loop2")));
-        QVERIFY(!tarvo::replaceFileContents(path("names/loop1"), "x", &failure));
+        QVERIFY(!tarvo::replaceFileContents(path("names/loop1"), "x", tarvo::Durability::Working,
+                                            &failure));
         QCOMPARE(failure, QString("the name leads round a loop of symbolic links."));
-        QVERIFY(!tarvo::replaceFileContents("/dev/null", "x", &failure));
+        QVERIFY(
+            !tarvo::replaceFileContents("/dev/null", "x", tarvo::Durability::Working, &failure));
         QVERIFY(failure.contains("not a regular file"));
         QVERIFY(!WriteIniValue("S", "k", "v", "/dev/null"));
     }
@@ -454,6 +459,34 @@ private slots:
         QVERIFY(!QFile::exists(path("locked.ini.lock")));
     }
 
+    void userFilesReachTheDiskBeforeTheyReplaceTheOld() {
+        // As strace sees a write: the new file's descriptor is synced before
+        // the rename for a profile and a setting, not for a working file.
+        const QString strace = QStandardPaths::findExecutable("strace");
+        if (strace.isEmpty())
+            QSKIP("strace is not installed");
+        for (QString kind : {"durable", "setting", "working"}) {
+            const QString f = path(kind), log = path(kind + ".log");
+            put(kind, "[S]\r\nk=old\r\n");
+            QCOMPARE(QProcess::execute(strace, {"-f", "-o", log, "-e",
+                                                "trace=openat,fsync,fdatasync,rename,renameat2",
+                                                QCoreApplication::applicationFilePath(),
+                                                "--replace", kind, f}),
+                     0);
+            QCOMPARE(ReadIniValue("S", "k", "", f), QString("new"));
+            QString fd, synced;
+            for (const QString& call : QString(get(kind + ".log")).split('\n')) {
+                const auto m = QRegularExpression("openat\\(.*\\.new\", .* = (\\d+)").match(call);
+                fd = m.hasMatch() ? m.captured(1) : fd;
+                if (call.contains(QRegularExpression("f(data)?sync\\(" + fd + "\\)")))
+                    synced = "synced";
+                if (call.contains("rename") && call.contains("\"" + f + "\""))
+                    synced += " renamed";
+            }
+            QCOMPARE(synced, kind == "working" ? " renamed" : "synced renamed");
+        }
+    }
+
     void sixProcessesLoseNoKey() {
         const QString f = path("shared.ini");
         put("shared.ini", "[versions]\r\nprogram=2.0.2\r\n");
@@ -544,6 +577,15 @@ private slots:
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
+    // "--replace durable|setting|working FILE": one write of each kind, for
+    // userFilesReachTheDiskBeforeTheyReplaceTheOld.
+    if (args.size() == 4 && args[1] == "--replace") {
+        if (args[2] == "setting")
+            return WriteIniValue("S", "k", "new", args[3]) ? 0 : 1;
+        const auto durability =
+            args[2] == "durable" ? tarvo::Durability::Durable : tarvo::Durability::Working;
+        return tarvo::replaceFileContents(args[3], "[S]\r\nk=new\r\n", durability) ? 0 : 1;
+    }
     if (args.size() == 4 && args[1] == "--write-keys") {
         for (int i = 0; i < kKeysPerWriter; ++i)
             if (!WriteIniValue("versions", args[3] + QString::number(i), "1.0", args[2]))

@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSet>
+#include <QStringEncoder>
 #include <QtTest>
 
 #include <memory>
@@ -199,6 +200,23 @@ private slots:
         bool found = true;
         QVERIFY(readNameList(m_app->file("missing.txt"), &found).isEmpty());
         QVERIFY(!found);
+    }
+
+    void aNameFromADamagedListIsSaved() {
+        // UTF-16 without a byte-order mark; an index with a stray NUL and a
+        // mark left in the middle by joining two files.
+        m_app->write("Data/Character Names/Dark Elf.txt",
+                     QStringEncoder(QStringConverter::Utf16LE)(u"Aldyn\r\nBerela\r\n"));
+        m_app->write("Data/Character Names/Index.txt",
+                     QByteArray("Dark Elf\0\r\n\xEF\xBB\xBFRandom Names Generator", 36));
+        main()->selectStep(2);
+        clickMain(QStringLiteral("cmdSuggest(1)"));
+        QCOMPARE(categories()->itemText(1), QStringLiteral("Random Names Generator"));
+        clickItem(names(), 1, true);
+        m_platform->setNextFile(m_app->file("Berela.mwc"));
+        clickMain(QStringLiteral("cmdProfileSave"));
+        QVERIFY2(m_platform->messages.isEmpty(), qPrintable(m_platform->lastMessage().text));
+        QVERIFY(m_app->read("Berela.mwc").contains("\r\niniCharacterName=Berela\r\n"));
     }
 
     void everyWordCanComeUp() {

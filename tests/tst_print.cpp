@@ -4,6 +4,7 @@
 #include "character.h"
 #include "globals.h"
 #include "output/frmPrint.h"
+#include "output/printprofile.h"
 #include "planning/frmProgress.h"
 #include "scriptedplatform.h"
 #include "shell/forms.h"
@@ -12,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -144,7 +146,7 @@ private slots:
         QTest::mouseClick(child<QCheckBox>(w, "chkContentOptions(2)"), Qt::LeftButton);
         const QString pdf = printPdf(w, "tom.pdf");
 
-        QCOMPARE(m_platform->lastMessage().title, QString("Printing now..."));
+        QCOMPARE(m_platform->lastMessage().title, QString("Saved as PDF"));
         QVERIFY(m_platform->lastMessage().text.contains(pdf));
         QVERIFY(forms::main()->isEnabled() && forms::progress()->isEnabled());
 
@@ -231,6 +233,50 @@ private slots:
         }
     }
 
+    // A full character on one sheet in landscape, whatever margins the
+    // printer's printable area has: the footer on the page, no empty sheet.
+    // Text too long for one sheet goes on over pages, none of them empty.
+    void landscapeFitsOneSheet() {
+        if (QStandardPaths::findExecutable("pdfinfo").isEmpty())
+            QSKIP("poppler-utils is not installed");
+        fullCharacter();
+        const auto print = [&](QPageSize::PageSizeId size, double margin, const QString& name) {
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(m_out.filePath(name));
+            printer.setPageLayout(QPageLayout(QPageSize(size), QPageLayout::Landscape,
+                                              QMarginsF(margin, margin, margin, margin),
+                                              QPageLayout::Millimeter));
+            if (!layoutProfile(&printer, character(), "https://example.org/wiki/", {true, true}))
+                qFatal("no page");
+            return QRegularExpression("Pages:\\s+(\\d+)")
+                .match(run("pdfinfo", {m_out.filePath(name)}))
+                .captured(1)
+                .toInt();
+        };
+        const auto pageText = [&](const QString& name, int page) {
+            return run("pdftotext", {"-f", QString::number(page), "-l", QString::number(page),
+                                     m_out.filePath(name), "-"});
+        };
+        for (const auto& [size, margin] :
+             {std::pair{QPageSize::A4, 4.2}, std::pair{QPageSize::A4, 7.4},
+              std::pair{QPageSize::A4, 8.6}, std::pair{QPageSize::A4, 8.8},
+              std::pair{QPageSize::A4, 12.7}, std::pair{QPageSize::A4, 20.0},
+              std::pair{QPageSize::A4, 30.0}, std::pair{QPageSize::Letter, 6.35},
+              std::pair{QPageSize::Letter, 12.7}}) {
+            const QString name = QStringLiteral("sheet-%1-%2.pdf").arg(int(size)).arg(margin);
+            QCOMPARE(print(size, margin, name), 1);
+            const QString text = pageText(name, 1);
+            QVERIFY2(text.contains("Minor Skills:") && text.contains("Printed at:"),
+                     qPrintable(name));
+        }
+
+        character().setClassName(QString("Warden of the Watch ").repeated(150));
+        const int pages = print(QPageSize::A4, 7.4, "long.pdf");
+        QVERIFY(pages > 1);
+        QVERIFY(pageText("long.pdf", pages).contains("This profile created using TARVO2"));
+    }
+
     void failuresAreReported() {
         fullCharacter();
         m_platform->printers = {"No Such Printer"};
@@ -238,7 +284,13 @@ private slots:
         frmPrint* w = openOptions();
         QComboBox* printers = child<QComboBox>(w, "cboPrinters");
         QCOMPARE(printers->count(), 2);
+        // Copies are for printers; a PDF is one file.
         printers->setCurrentIndex(0);
+        QVERIFY(child<QComboBox>(w, "cboCopies")->isEnabled());
+        printers->setCurrentIndex(1);
+        QVERIFY(!child<QComboBox>(w, "cboCopies")->isEnabled());
+        printers->setCurrentIndex(0);
+        QVERIFY(child<QComboBox>(w, "cboCopies")->isEnabled());
         QTest::mouseClick(child<QPushButton>(w, "cmdPrint"), Qt::LeftButton);
         QVERIFY(m_platform->lastMessage().text.contains("could not be printed on No Such Printer"));
         QCOMPARE(m_platform->lastMessage().icon, MsgIcon::Critical);

@@ -17,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <memory>
+
 using namespace tarvo;
 using tarvo::test::ScriptedPlatform;
 using tarvo::test::TempAppFolder;
@@ -262,6 +264,8 @@ private slots:
         character().setRealName("Bob");
         character().setTaskText(2, QString("nul") + QChar(0) + "char");
         QVERIFY(!writeProfile(character(), file, &why));
+        QCOMPARE(why, QString("the text of task 3 holds a NUL character (an invisible control "
+                              "character), which a profile cannot store. Type it again."));
         QCOMPARE(readAll(file), QByteArray("[One]\r\niniRealName=Old\r\n"));
     }
 
@@ -808,6 +812,43 @@ private slots:
         QCOMPARE(m_platform->messages.size(), 2);
         QVERIFY(m_platform->messages.last().text.contains("does not exist"));
         QCOMPARE(character().ChangesMade(), QString("Yes"));
+    }
+
+    void savesNameTheRealReason() {
+        buildFullCharacter();
+        // A lock left in a shared folder by a computer that stopped while
+        // saving: the user is asked whether to take it over.
+        const QString file = path("shared.mwc");
+        writeBytes(file + ".lock", "4242\nprjTARVO2\nfar-away-box\n");
+        m_platform->setNextAnswer(MsgResult::No);
+        QVERIFY(!SaveInformation(file));
+        QVERIFY(m_platform->messages.first().text.startsWith(
+            QDir::toNativeSeparators(file) + " is locked by another computer (far-away-box)"));
+        QVERIFY(m_platform->lastMessage().text.contains(
+            ": the file is locked by another computer (far-away-box).\n\nYour character"));
+        m_platform->setNextAnswer(MsgResult::Yes);
+        QVERIFY(SaveInformation(file) && !QFile::exists(file + ".lock"));
+
+        // A full disk, with no room even for the lock, then with room for
+        // the lock alone (a small file system, mounted when run as root).
+        QTemporaryDir small;
+        if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "t", small.path()}) != 0)
+            QSKIP("a small file system cannot be mounted here (it needs Linux and root)");
+        const std::unique_ptr<QTemporaryDir, void (*)(QTemporaryDir*)> unmount(
+            &small, [](QTemporaryDir* d) { QProcess::execute("umount", {d->path()}); });
+        QFile filler(small.filePath("filler"));
+        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        while (filler.write(QByteArray(4096, 'x')) == 4096) {
+        }
+        const qint64 full = filler.size();
+        for (qint64 room : {0, 4096}) {
+            QVERIFY(filler.resize(full - room));
+            QVERIFY(!SaveInformation(small.filePath("p.mwc")));
+            QVERIFY2(
+                m_platform->lastMessage().text.contains(": there is no space left on the disk."),
+                qPrintable(m_platform->lastMessage().text));
+        }
+        QCOMPARE(QDir(small.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"filler"});
     }
 };
 

@@ -6,6 +6,7 @@
 #include "output/frmLoad.h"
 #include "planning/frmProgress.h"
 #include "scriptedplatform.h"
+#include "shell/elide.h"
 #include "shell/forms.h"
 #include "shell/frmBubbleD.h"
 #include "shell/twips.h"
@@ -153,8 +154,10 @@ private slots:
         character().checkSkillByName(true, QStringLiteral("Destruction"));
         character().checkSkillByName(true, QStringLiteral("Alteration"));
         QLineEdit* major = summaryBox("txtMjrSkills");
-        QCOMPARE(major->text(), QStringLiteral("Major Skills: Destruction, Alteration, "));
-        QCOMPARE(major->toolTip(), major->text());
+        // Too long for the box: shown cut, whole in its tool tip.
+        QCOMPARE(tarvo::wholeText(major),
+                 QStringLiteral("Major Skills: Destruction, Alteration, "));
+        QCOMPARE(major->toolTip(), tarvo::wholeText(major));
 
         // Typing into a summary box changes nothing.
         QTest::keyClicks(race, QStringLiteral("xyz"));

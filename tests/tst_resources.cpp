@@ -67,9 +67,10 @@ private slots:
         m_folder = std::make_unique<TempAppFolder>();
         m_folder->write(
             "Data/Websites/websites.ini",
-            "[sitenames]\r\na=Both Logos\r\nb=No Address\r\nc=Odd: <Name>/?\r\n"
+            "[sitenames]\r\na=Both Logos\r\nb=No Address\r\nc=Odd: <Name>/?\r\nd=.dotted\r\n"
             "[categories]\r\ncategory0=Wiki\r\n[descriptions]\r\ndescription0=All.\r\n"
-            "[urls]\r\nUrl0=https://both.example/\r\nUrl2=https://odd.example/?a&b\r\n");
+            "[urls]\r\nUrl0=https://both.example/\r\nUrl2=https://odd.example/?a&b\r\n"
+            "Url3=https://dot.example/\r\n");
         m_folder->write("Data/Websites/Both Logos.GIF", picture(Qt::red, "PNG"));
         m_folder->write("Data/Websites/Both Logos.JPG", picture(Qt::blue, "JPG"));
         m_folder->write("Data/Websites/external links.ini",
@@ -122,14 +123,21 @@ private slots:
         const QString shortcut = folder + "/Odd_ _Name___.URL";
         QFile f(shortcut);
         QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), QByteArray("[InternetShortcut]\r\nURL=https://odd.example/?a&b\r\n"));
+        QVERIFY(f.readAll().startsWith("[InternetShortcut]\r\nURL=https://odd.example/?a&b\r\n"));
+        // A name that starts with a dot is no hidden file.
+        selectSite(3);
+        click("cmdAdd");
+        QVERIFY(QFile::exists(folder + "/_dotted.URL"));
         QFile bookmarks(folder + "/bookmarks.html");
         QVERIFY(bookmarks.open(QIODevice::ReadOnly));
         const QByteArray html = bookmarks.readAll();
         QVERIFY(html.startsWith("<!DOCTYPE NETSCAPE-Bookmark-file-1>"));
+        // Each bookmark under its site's own name.
         QVERIFY(html.contains("<A HREF=\"https://odd.example/?a&amp;b\""));
-        QVERIFY(html.contains(">Odd_ _Name___</A>"));
-        QVERIFY(said().contains(QDir::toNativeSeparators(shortcut)) &&
+        QVERIFY(html.contains(">Odd: &lt;Name&gt;/?</A>"));
+        QVERIFY(html.contains("<A HREF=\"https://dot.example/\""));
+        QVERIFY(html.contains(">.dotted</A>"));
+        QVERIFY(said().contains(QDir::toNativeSeparators(folder + "/_dotted.URL")) &&
                 said().contains("bookmarks"));
 
         // A folder that cannot be made: the user is told why.

@@ -23,7 +23,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableView>
-#include <QTextBrowser>
+#include <QTextEdit>
 #include <QtTest>
 
 using namespace tarvo;
@@ -446,7 +446,7 @@ private slots:
     void windowFollowsChoices() {
         frmSheet* sheet = openSheet();
         QVERIFY(sheet);
-        auto* text = sheet->findChild<QTextBrowser*>("txtSheet");
+        auto* text = sheet->findChild<QTextEdit*>("txtSheet");
         QVERIFY(text->toPlainText().contains("Choose a birthsign (step six)."));
         SheetChoices orc = orcWarrior();
         const int sign = orc.birthsign;

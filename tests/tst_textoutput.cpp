@@ -12,6 +12,7 @@
 #include "reftables.h"
 #include "samplecharacter.h"
 #include "scriptedplatform.h"
+#include "settings.h"
 #include "shell/forms.h"
 #include "shell/frmAbout.h"
 #include "shell/frmOptions.h"
@@ -24,15 +25,18 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QtTest>
 
 using namespace tarvo;
@@ -59,7 +63,9 @@ const QByteArray kTags = "[AvaliablePresets]\r\nBoard0=Spaced\r\nBoard1=\r\nBoar
                          "iniBTag2=[/B]\r\ninimodifydescription=True\r\n"
                          "[Empty]\r\niniSeparate=True\r\n"
                          "[NoPoll]\r\niniVote=False\r\niniUserVote=1\r\niniBTag1=**\r\n"
-                         "iniBTag2=**\r\n";
+                         "iniBTag2=**\r\n"
+                         "[Gone]\r\niniVote=True\r\niniUserVote=1\r\niniBTag1=[G]\r\n"
+                         "iniBTag2=[/G]\r\n";
 const QByteArray kVote = "[poll]\r\nVote now\r\n[/poll]";
 
 // The body of a character's text from line 3 on, with the bold tags b1, b2
@@ -165,6 +171,8 @@ private slots:
         main()->selectStep(7);
     }
     void cleanup() {
+        setPortableOverride(std::nullopt);
+        setUserDataFolder(QString());
         forms::unloadAll();
         flush();
         m_platform.reset();
@@ -305,7 +313,7 @@ private slots:
 
         ctl<QAction>(main(), "mnuFileHTML")->trigger();
         QVERIFY(htmlWizardIfLoaded() && htmlWizardIfLoaded()->isVisible());
-        QVERIFY(!main()->isVisible());
+        QTRY_VERIFY(!main()->isVisible());
     }
 
     // The formatting window: board list and preselection, poll box states,
@@ -354,12 +362,16 @@ private slots:
         QCOMPARE(m_app->read("Data/~messageboards.txt"),
                  QByteArray("Spaced\r\n\r\nPoll\r\nEmpty\r\nNoPoll\r\n"));
 
-        // An unlisted stored board: nothing chosen, and copying keeps it.
+        // An unlisted stored board (with tags and a poll of its own): nothing
+        // shown, so the plain text is copied, and the stored board is kept.
         setBoard("Gone");
         showFormattingWindow();
         QCOMPARE(ctl<QComboBox>(frmFormatting::ifLoaded(), "cboMessageBoard")->currentIndex(), -1);
+        QVERIFY(!ctl<QCheckBox>(frmFormatting::ifLoaded(), "chkAddVote")->isChecked());
         const QByteArray tags = m_app->read("Data/tags.ini");
         QTest::mouseClick(ctl<QPushButton>(frmFormatting::ifLoaded(), "cmdCopy"), Qt::LeftButton);
+        QCOMPARE(m_platform->clipboard, exportText("No"));
+        QCOMPARE(m_platform->lastMessage().title, QString("Data copied"));
         QCOMPARE(setting("iniBoardName"), QString("Gone"));
         QCOMPARE(m_app->read("Data/tags.ini"), tags);
 
@@ -378,6 +390,56 @@ private slots:
         QTRY_VERIFY(!main()->isVisible());
         QTest::mouseClick(ctl<QPushButton>(frmOptions::ifLoaded(), "cmdCancel"), Qt::LeftButton);
         QVERIFY(main()->isVisible() && main()->isEnabled());
+    }
+
+    // The settings or the tag-set file cannot be written: the copy still
+    // has the board and the poll chosen, and the warning says what was not
+    // saved, in this window's words.
+    void formattingCopyWhenFilesCannotBeWritten() {
+        m_app->write("Data/tags.ini", kTags);
+        m_app->write("Data/votecode.txt", kVote);
+        QTemporaryDir user;
+        setPortableOverride(false);
+        setUserDataFolder(user.path());
+        buildCharacter();
+        // A folder stands where each file would be written.
+        for (const QString& blocked : {writableSettingsFile(), tagsFileForWriting()}) {
+            QFile::remove(blocked);
+            QDir().mkpath(blocked);
+            showFormattingWindow();
+            ctl<QComboBox>(frmFormatting::ifLoaded(), "cboMessageBoard")->setCurrentText("Poll");
+            QVERIFY(ctl<QCheckBox>(frmFormatting::ifLoaded(), "chkAddVote")->isChecked());
+            const int shown = m_platform->messages.size();
+            QTest::mouseClick(ctl<QPushButton>(frmFormatting::ifLoaded(), "cmdCopy"),
+                              Qt::LeftButton);
+            QCOMPARE(m_platform->clipboard, "Ada's Character\r\n\r\n" + body("[B]", "[/B]") +
+                                                kVote + "\r\n" + kFooter + kDomain + "\r\n\r\n");
+            const QString warning = m_platform->messages.value(shown).text;
+            QVERIFY2(warning.contains(blocked + ": the name belongs to a folder.") &&
+                         warning.contains("copied with the Poll tags and the voting poll") &&
+                         !warning.contains("OK again"),
+                     qPrintable(warning));
+            QCOMPARE(m_platform->lastMessage().title, QString("Data copied"));
+            QDir(blocked).removeRecursively();
+        }
+    }
+
+    // A real name that starts a Markdown block (a list, a code block, a
+    // rule) stays the text of the title, as cmark renders it.
+    void markdownNamesStayText() {
+        if (QStandardPaths::findExecutable("cmark").isEmpty())
+            QSKIP("cmark is not installed");
+        buildCharacter();
+        setBoard("Markdown");
+        for (const char* name : {"1. Tom", "2) Tom", "+ Tom", "- Tom", "    Tom", "\tTom", "---",
+                                 "  * Tom", "= Tom", "123456789. Tom"}) {
+            character().setRealName(name);
+            const QString html = QString::fromUtf8(*run("cmark", {}, exportText("Yes").toUtf8()));
+            QVERIFY2(html.startsWith("<p>" + QString(name).toHtmlEscaped() + "'s Character</p>"),
+                     qPrintable(html));
+            QCOMPARE(html.count("<li>"), 10);
+            QVERIFY2(!html.contains("<pre") && !html.contains("<hr") && !html.contains("<h"), name);
+        }
     }
 
     // Missing board list and vote files: no boards, no poll.
@@ -503,6 +565,58 @@ private slots:
         QFile::remove(m_app->file("Help/Business.txt"));
         ctl<QRadioButton>(a, "optNav(1)")->click();
         QVERIFY(text().contains("Business.txt"));
+    }
+
+    // The real save dialog: the proposed name with a "." in it gets ".txt",
+    // and replacing that file is asked about; a name typed with "All Files"
+    // chosen is taken as it is.
+    void saveDialogAddsTheSuffix() {
+        QtPlatform qt;
+        QTemporaryDir dir;
+        FileDialogSpec spec{FileDialogSpec::Kind::Save,
+                            {},
+                            {{"All", "*.*"}, {"Text", "*.txt"}},
+                            1,
+                            "txt",
+                            "St. John's Character",
+                            dir.path(),
+                            true};
+        // Each action runs on the next window that comes up modal, not from
+        // the timer's slot, which must go on to answer a window it opens.
+        const auto answer = [&](QList<std::function<void(QWidget*)>> actions) {
+            QPointer<QWidget> seen;
+            QTimer timer;
+            connect(&timer, &QTimer::timeout, [&] {
+                QWidget* w = QApplication::activeModalWidget();
+                if (w && w != seen && !actions.isEmpty()) {
+                    seen = w;
+                    QTimer::singleShot(0, w, [w, a = actions.takeFirst()] { a(w); });
+                }
+            });
+            timer.start(10);
+            return qt.fileDialog(spec);
+        };
+        const auto type = [](const QString& name, const QString& filter) {
+            return [=](QWidget* w) {
+                if (!filter.isEmpty())
+                    static_cast<QFileDialog*>(w)->selectNameFilter(filter);
+                auto* edit = w->findChild<QLineEdit*>("fileNameEdit");
+                edit->setText(name.isEmpty() ? edit->text() : name);
+                QTest::keyClick(edit, Qt::Key_Return);
+            };
+        };
+        const QString proposed = dir.filePath("St. John's Character.txt");
+        QCOMPARE(answer({type({}, {})}), proposed);
+        QCOMPARE(answer({type("notes.md", "All (*)")}), dir.filePath("notes.md"));
+        QFile(proposed).open(QIODevice::WriteOnly);
+        QString asked;
+        const auto escape = [&](QWidget* w) {
+            if (auto* box = qobject_cast<QMessageBox*>(w))
+                asked = box->text();
+            QTest::keyClick(w, Qt::Key_Escape);
+        };
+        QCOMPARE(answer({type({}, {}), escape, escape}), QString());
+        QVERIFY2(asked.contains("St. John's Character.txt"), qPrintable(asked));
     }
 
     // The plain copy reaches the system's clipboard (offscreen Qt keeps one).

@@ -171,7 +171,7 @@ QString writablePath(const QString& relative, bool seedFromShipped) {
         if (QFileInfo(shipped).isFile() && shipped.open(QIODevice::ReadOnly)) {
             const QByteArray bytes = shipped.readAll();
             if (shipped.error() == QFileDevice::NoError)
-                replaceFileContents(path, bytes);
+                replaceFileContents(path, bytes, Durability::Durable);
         }
     }
     return path;

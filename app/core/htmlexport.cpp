@@ -249,7 +249,7 @@ bool writeHtmlFile(const QString& path, const QString& code, QString* reason) {
         *reason = QStringLiteral("the file is read-only.");
         return false;
     }
-    return replaceFileContents(path, code.toUtf8(), reason);
+    return replaceFileContents(path, code.toUtf8(), Durability::Durable, reason);
 }
 
 bool writeWorkingFile(const char* relative, const QString& code, QString* path, QString* reason) {
@@ -258,7 +258,7 @@ bool writeWorkingFile(const char* relative, const QString& code, QString* path, 
         *path = file;
     if (QFileInfo(file).isFile())
         QFile::remove(file);
-    return replaceFileContents(file, code.toUtf8(), reason);
+    return replaceFileContents(file, code.toUtf8(), Durability::Working, reason);
 }
 
 bool ExportHTML(HtmlPage& page, const Character& c, QString* code, QString* failure) {

@@ -32,7 +32,7 @@ bool copyOver(const QString& from, const QString& to) {
     if (target.exists() &&
         (!target.isFile() || !target.isWritable() || !(target.permissions() & writeBits)))
         return false;
-    return replaceFileContents(to, bytes);
+    return replaceFileContents(to, bytes, Durability::Durable);
 }
 
 // AppFolder followed by the setting's relative path, when the setting is set

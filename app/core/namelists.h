@@ -12,8 +12,10 @@ namespace tarvo {
 inline constexpr char kRandomNamesCategory[] = "Random Names Generator";
 
 // The lines of a plain text list, each without its line end (CR LF, LF or a
-// lone CR) and without surrounding blanks; blank lines are skipped. found
-// tells whether the file could be read at all.
+// lone CR) and without surrounding blanks; blank lines are skipped. UTF-16
+// is read with or without a byte-order mark; NUL and other control
+// characters and stray byte-order marks are left out. found tells whether
+// the file could be read at all.
 QStringList readNameList(const QString& path, bool* found = nullptr);
 
 // The folder of a kind of name ("Class" or "Character"), e.g.

@@ -28,6 +28,11 @@ QString otherPage(const QString& key) {
     return ReadIniValue(kOther, key, QString(), externalLinksFile());
 }
 
+// Off Windows a shortcut also keeps the site's name, which its file name
+// may have lost: the title of its bookmark.
+const QString kShortcutNameSection = QStringLiteral("TARVO2");
+const QString kShortcutNameKey = QStringLiteral("SiteName");
+
 QString htmlEscaped(const QString& text) {
     return text.toHtmlEscaped();
 }
@@ -42,8 +47,9 @@ QByteArray bookmarksOf(const QDir& folder) {
                      "<DL><p>\n"
                      "    <DT><H3>TARVO2 Favourites</H3>\n"
                      "    <DL><p>\n";
-    QFileInfoList shortcuts =
-        folder.entryInfoList({QStringLiteral("*.URL"), QStringLiteral("*.url")}, QDir::Files);
+    // Hidden ones too: earlier versions made a site named ".x" a hidden file.
+    QFileInfoList shortcuts = folder.entryInfoList(
+        {QStringLiteral("*.URL"), QStringLiteral("*.url")}, QDir::Files | QDir::Hidden);
     std::sort(shortcuts.begin(), shortcuts.end(), [](const QFileInfo& a, const QFileInfo& b) {
         return a.completeBaseName().compare(b.completeBaseName(), Qt::CaseInsensitive) < 0;
     });
@@ -52,9 +58,15 @@ QByteArray bookmarksOf(const QDir& folder) {
                                          QString(), f.filePath());
         if (url.isEmpty())
             continue;
+        // The site's own name where the shortcut keeps it; the file name of
+        // one made elsewhere.
+        QString title =
+            ReadIniValue(kShortcutNameSection, kShortcutNameKey, QString(), f.filePath());
+        if (title.isEmpty())
+            title = f.completeBaseName();
         out += "        <DT><A HREF=\"" + htmlEscaped(url).toUtf8() + "\" ADD_DATE=\"" +
                QByteArray::number(f.lastModified().toSecsSinceEpoch()) + "\">" +
-               htmlEscaped(f.completeBaseName()).toUtf8() + "</A>\n";
+               htmlEscaped(title).toUtf8() + "</A>\n";
     }
     out += "    </DL><p>\n</DL><p>\n";
     return out;
@@ -153,6 +165,9 @@ QString safeFileName(const QString& name) {
             (c.unicode() < 32 || QStringLiteral("\\/:*?\"<>|").contains(c)) ? QLatin1Char('_') : c;
     while (out.endsWith(QLatin1Char('.')) || out.endsWith(QLatin1Char(' ')))
         out.chop(1);
+    // A name that starts with "." would be a hidden file.
+    for (qsizetype i = 0; i < out.size() && out[i] == QLatin1Char('.'); ++i)
+        out[i] = QLatin1Char('_');
     out = out.left(120);
     if (out.isEmpty())
         out = QStringLiteral("Website");
@@ -183,8 +198,13 @@ FavouriteResult AddFavorite(const QString& siteName, const QString& url) {
     const QString file =
         folder + QLatin1Char('/') + safeFileName(siteName) + QStringLiteral(".URL");
     QString failure;
-    const QByteArray shortcut = "[InternetShortcut]\r\nURL=" + url.toUtf8() + "\r\n";
-    if (!replaceFileContents(file, shortcut, &failure))
+    QByteArray shortcut = "[InternetShortcut]\r\nURL=" + url.toUtf8() + "\r\n";
+#ifndef Q_OS_WIN
+    if (isStorableIniValue(siteName))
+        shortcut += "[" + kShortcutNameSection.toUtf8() + "]\r\n" + kShortcutNameKey.toUtf8() +
+                    "=" + iniValueBytes(siteName) + "\r\n";
+#endif
+    if (!replaceFileContents(file, shortcut, Durability::Durable, &failure))
         return {false, QStringLiteral("\"%1\" could not be added to your favourites: %2: %3")
                            .arg(siteName, QDir::toNativeSeparators(file), failure)};
 #ifdef Q_OS_WIN
@@ -192,7 +212,7 @@ FavouriteResult AddFavorite(const QString& siteName, const QString& url) {
                       .arg(siteName, QDir::toNativeSeparators(file))};
 #else
     const QString bookmarks = folder + QStringLiteral("/bookmarks.html");
-    if (!replaceFileContents(bookmarks, bookmarksOf(QDir(folder)), &failure))
+    if (!replaceFileContents(bookmarks, bookmarksOf(QDir(folder)), Durability::Durable, &failure))
         return {false,
                 QStringLiteral("\"%1\" was added to your favourites as %2, but the bookmark file "
                                "%3 could not be written: %4")

@@ -45,7 +45,8 @@ QString websiteLogo(const QString& name);
 QString favouritesFolder();
 // Points the favourites elsewhere (tests); empty restores the default.
 void setFavouritesFolder(const QString& folder);
-// A site name made into a valid file name ("A/B: C?" -> "A_B_ C_").
+// A site name made into a valid file name, never a hidden one ("A/B: C?" ->
+// "A_B_ C_", ".org" -> "_org").
 QString safeFileName(const QString& name);
 
 struct FavouriteResult {
@@ -54,8 +55,9 @@ struct FavouriteResult {
     QString message;
 };
 // Writes the Internet shortcut SiteName.URL for URL into the favourites
-// folder; off Windows the folder also keeps bookmarks.html, every shortcut
-// of it in the bookmark format that every browser imports.
+// folder; off Windows the shortcut also keeps the site's name, and the
+// folder keeps bookmarks.html, every shortcut of it under its site's name in
+// the bookmark format that every browser imports.
 FavouriteResult AddFavorite(const QString& siteName, const QString& url);
 
 } // namespace tarvo

@@ -32,7 +32,7 @@ QString pathWorkingCopy() {
 }
 
 bool writePathWorkingCopy(const Character& c) {
-    return writeProfile(c, pathWorkingCopy());
+    return writeProfile(c, pathWorkingCopy(), nullptr, Durability::Working);
 }
 
 void removePathWorkingCopy() {

@@ -60,6 +60,16 @@ public:
     // the default one; empty where there is none.
     virtual QStringList printerNames() { return {}; }
     virtual QString defaultPrinterName() { return {}; }
+    // Why the system's queue of that printer would not print a job now
+    // (paused, not accepting jobs), for the user; empty when it would or when
+    // the system cannot tell.
+    virtual QString printerRefusal(const QString& printer) {
+        Q_UNUSED(printer);
+        return {};
+    }
+    // Right after a page went to a printer: why the system did not create the
+    // job; empty when it did or when the system cannot tell.
+    virtual QString printJobFailure() { return {}; }
 };
 
 Platform& platform();

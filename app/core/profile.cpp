@@ -65,6 +65,32 @@ bool allStorable(const QList<Entry>& entries) {
     return true;
 }
 
+// Which text cannot be stored and why, for the user; empty when all can.
+QString storageFault(const QList<Entry>& entries) {
+    for (const Entry& e : entries) {
+        if (isStorableIniValue(e.value))
+            continue;
+        QString which = QStringLiteral("a name or task text");
+        if (e.key == QLatin1String("iniRealName"))
+            which = QStringLiteral("your name");
+        else if (e.key == QLatin1String("iniClassName"))
+            which = QStringLiteral("the class name");
+        else if (e.key == QLatin1String("iniCharacterName"))
+            which = QStringLiteral("the character's name");
+        else if (e.key.startsWith(QLatin1String("iniTaskName")))
+            which = QStringLiteral("the text of task %1").arg(e.key.mid(11).toInt() + 1);
+        const bool lineBreak =
+            e.value.contains(QLatin1Char('\n')) || e.value.contains(QLatin1Char('\r'));
+        return lineBreak ? QStringLiteral("%1 holds a line break, which a profile cannot store.")
+                               .arg(which)
+                         : QStringLiteral("%1 holds a NUL character (an invisible control "
+                                          "character), which a profile cannot store. Type it "
+                                          "again.")
+                               .arg(which);
+    }
+    return {};
+}
+
 // A name the user picked is taken as it stands: "\" is an ordinary
 // character in it. Only the program's own paths take either separator and
 // any letter case.
@@ -171,15 +197,16 @@ QByteArray composeProfile(const Character& c, const QString& date) {
     return out;
 }
 
-bool writeProfile(const Character& c, const QString& path, QString* reason) {
+bool writeProfile(const Character& c, const QString& path, QString* reason, Durability durability,
+                  const TakeOverQuestion& askTakeOver) {
     auto fail = [reason](const QString& why) {
         if (reason)
             *reason = why;
         return false;
     };
-    if (!allStorable(profileEntries(c, QString())))
-        return fail(QStringLiteral("a name or task text holds a line break, which a profile "
-                                   "cannot store."));
+    const QString fault = storageFault(profileEntries(c, QString()));
+    if (!fault.isEmpty())
+        return fail(fault);
     QString why;
     const QString target = writeTarget(fileNamed(path), &why);
     if (target.isEmpty())
@@ -207,7 +234,7 @@ bool writeProfile(const Character& c, const QString& path, QString* reason) {
         QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat);
     const QByteArray bytes = composeProfile(c, date);
     QString failure;
-    if (!replaceFileContents(fi.absoluteFilePath(), bytes, &failure))
+    if (!replaceFileContents(fi.absoluteFilePath(), bytes, durability, &failure, askTakeOver))
         return fail(failure);
     return true;
 }

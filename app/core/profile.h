@@ -4,6 +4,8 @@
 // the same rules as a user's choice.
 #pragma once
 
+#include "ini/safewrite.h"
+
 #include <QHash>
 #include <QString>
 #include <optional>
@@ -21,12 +23,16 @@ class Character;
 QByteArray composeProfile(const Character& c, const QString& date);
 
 // Writes the profile (dated now) to path in one go: the old file is replaced
-// only when the new one is complete. False, with a reason for the user ("the
-// file is read-only."), when it could not be written; the old file is then
-// left as it was. A name the user picked is taken as it stands ("\" is an
-// ordinary character in it); only the program's own paths are resolved
-// without regard to separators and letter case.
-bool writeProfile(const Character& c, const QString& path, QString* reason = nullptr);
+// only when the new one is complete (and, for a durable write, on the disk).
+// False, with a reason for the user ("the file is read-only."), when it could
+// not be written; the old file is then left as it was. A name the user
+// picked is taken as it stands ("\" is an ordinary character in it); only
+// the program's own paths are resolved without regard to separators and
+// letter case. askTakeOver is asked when another computer holds the file's
+// lock.
+bool writeProfile(const Character& c, const QString& path, QString* reason = nullptr,
+                  Durability durability = Durability::Durable,
+                  const TakeOverQuestion& askTakeOver = {});
 
 struct ApplyResult {
     enum class Status {

@@ -38,12 +38,35 @@ QString escapeMarkdown(const QString& text) {
     return out;
 }
 
-QString escaped(const QString& text, BoardMarkup::Escape how) {
+// Text that starts a line must not start a block either: leading blanks
+// (four make code) become character references, and a list marker ("-",
+// "+", "1." or "1)") or a line of "=" or "-" gets its backslash.
+QString escapeMarkdownLineStart(const QString& text) {
+    QString lead;
+    int i = 0;
+    for (; i < text.size() && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')); ++i)
+        lead += text[i] == QLatin1Char(' ') ? QStringLiteral("&#32;") : QStringLiteral("&#9;");
+    QString rest = text.mid(i);
+    if (rest.startsWith(QLatin1Char('-')) || rest.startsWith(QLatin1Char('+')) ||
+        rest.startsWith(QLatin1Char('='))) {
+        rest.prepend(QLatin1Char('\\'));
+    } else {
+        int digits = 0;
+        while (digits < rest.size() && rest[digits].isDigit() && rest[digits].unicode() < 128)
+            ++digits;
+        if (digits > 0 && digits <= 9 && digits < rest.size() &&
+            (rest[digits] == QLatin1Char('.') || rest[digits] == QLatin1Char(')')))
+            rest.insert(digits, QLatin1Char('\\'));
+    }
+    return lead + rest;
+}
+
+QString escaped(const QString& text, BoardMarkup::Escape how, bool lineStart = false) {
     switch (how) {
     case BoardMarkup::Escape::Html:
         return escapeHtml(text);
     case BoardMarkup::Escape::Markdown:
-        return escapeMarkdown(text);
+        return lineStart ? escapeMarkdownLineStart(escapeMarkdown(text)) : escapeMarkdown(text);
     case BoardMarkup::Escape::None:
         break;
     }
@@ -83,6 +106,10 @@ bool boardUserVote(const QString& board) {
 }
 
 BoardMarkup readBoardMarkup(const QString& board) {
+    return readBoardMarkup(board, boardUserVote(board));
+}
+
+BoardMarkup readBoardMarkup(const QString& board, bool vote) {
     const QString file = tagsFile();
     auto read = [&](const char* key) {
         return ReadIniValue(board, QLatin1String(key), QString(), file);
@@ -95,7 +122,7 @@ BoardMarkup readBoardMarkup(const QString& board) {
                            "iniITag1", "iniITag2", "iniLTag1", "iniLTag2"};
     for (int i = 0; i < 8; ++i)
         *tags[i] = s + read(keys[i]) + s;
-    if (boardUserVote(board)) {
+    if (vote) {
         bool ok = false;
         const QString vote = readTextFile(appPath(QStringLiteral("/Data/votecode.txt")), &ok);
         if (ok)
@@ -140,7 +167,9 @@ QString composeProfileText(const Character& c, const QString& domain, const Boar
                 line(QStringLiteral(" - ") + esc(s.name));
     };
 
-    line(m.u1 + esc(c.RealName()) + QStringLiteral("'s Character") + m.u2);
+    // The real name starts the title line unless an underline tag goes first.
+    line(m.u1 + escaped(c.RealName(), m.escape, m.u1.trimmed().isEmpty()) +
+         QStringLiteral("'s Character") + m.u2);
     line(QString());
     entry("Character Name: ", c.CharacterName());
     entry("Character Race: ", c.Race());
@@ -173,20 +202,32 @@ QString composeProfileText(const Character& c, const QString& domain, const Boar
     return out;
 }
 
-QString ExportText(const QString& tags) {
-    BoardMarkup markup;
-    const bool marked = tags == QLatin1String("Yes");
-    if (marked) {
-        const QString board = ReadIniValue(
-            QStringLiteral("Program"), QStringLiteral("iniBoardName"), QString(), settingsFile());
-        markup = readBoardMarkup(board);
-    }
-    const QString text =
-        composeProfileText(character(), globals().Domain, marked ? &markup : nullptr);
+namespace {
+
+QString exportMarkup(const BoardMarkup* markup) {
+    const QString text = composeProfileText(character(), globals().Domain, markup);
     // The copy on the disk is for the user's eyes only; nothing reads it back,
     // so a failure to write it changes nothing.
-    replaceFileContents(writablePath(kClipboardData), text.toUtf8());
+    replaceFileContents(writablePath(kClipboardData), text.toUtf8(), Durability::Working);
     return text;
+}
+
+} // namespace
+
+QString ExportText(const QString& tags) {
+    if (tags != QLatin1String("Yes"))
+        return exportMarkup(nullptr);
+    const QString board = ReadIniValue(QStringLiteral("Program"), QStringLiteral("iniBoardName"),
+                                       QString(), settingsFile());
+    const BoardMarkup markup = readBoardMarkup(board);
+    return exportMarkup(&markup);
+}
+
+QString ExportText(const BoardChoice& choice) {
+    if (choice.board.isEmpty())
+        return exportMarkup(nullptr);
+    const BoardMarkup markup = readBoardMarkup(choice.board, choice.vote);
+    return exportMarkup(&markup);
 }
 
 void deleteClipboardData() {
@@ -203,7 +244,7 @@ bool writeMessageBoardList(const QStringList& names) {
     QString text;
     for (const QString& n : names)
         text += n + kCrLf;
-    return replaceFileContents(writablePath(kBoardList), text.toUtf8());
+    return replaceFileContents(writablePath(kBoardList), text.toUtf8(), Durability::Working);
 }
 
 QStringList readMessageBoardList() {
@@ -234,7 +275,7 @@ bool writeChosenFile(const QString& path, const QByteArray& bytes, QString* reas
         return fail(QStringLiteral("the folder %1 does not exist.")
                         .arg(QDir::toNativeSeparators(folder.absoluteFilePath())));
     QString failure;
-    if (!replaceFileContents(fi.absoluteFilePath(), bytes, &failure))
+    if (!replaceFileContents(fi.absoluteFilePath(), bytes, Durability::Durable, &failure))
         return fail(failure);
     return true;
 }

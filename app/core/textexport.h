@@ -47,6 +47,15 @@ bool boardUserVote(const QString& board);
 // iniSeparate is "True") and, when it accepts the poll and the user chose
 // it, the poll from Data/votecode.txt (no poll when that file is missing).
 BoardMarkup readBoardMarkup(const QString& board);
+// The same with the poll as vote says, whatever the file holds.
+BoardMarkup readBoardMarkup(const QString& board, bool vote);
+
+// The board and poll of one marked-up copy, as the formatting window shows
+// them. No board means the plain text.
+struct BoardChoice {
+    QString board;
+    bool vote = false;
+};
 
 // The text of the character, each line ending in CR LF: plain when markup is
 // null, else marked up. domain is the address named in the footer.
@@ -56,6 +65,9 @@ QString composeProfileText(const Character& c, const QString& domain, const Boar
 // settings ("Yes": marked up; anything else: plain), leaves a copy in
 // Data/ClipboardData.txt and returns the text.
 QString ExportText(const QString& tags);
+// Composes the current character for choice, whatever the files hold, and
+// leaves a copy as above.
+QString ExportText(const BoardChoice& choice);
 // Removes Data/ClipboardData.txt; a missing file is no error.
 void deleteClipboardData();
 

@@ -13,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -24,11 +25,13 @@ namespace {
 
 QPointer<frmFormatting> g_formatting;
 
-void showWizardWindows(bool shown) {
-    if (frmMain* m = forms::mainIfLoaded())
-        m->setVisible(shown);
-    if (frmProgress* p = forms::progressIfLoaded())
-        p->setVisible(shown);
+// The wizard's windows hide once front has taken the activation from them,
+// and come back with the main window active.
+void showWizardWindows(bool shown, QWidget* front = nullptr) {
+    if (shown)
+        showWizardWindowsAgain();
+    else if (front)
+        hideBehind(front, {forms::mainIfLoaded(), forms::progressIfLoaded()});
 }
 
 } // namespace
@@ -120,7 +123,7 @@ frmFormatting::frmFormatting() {
 }
 
 void frmFormatting::Form_Load() {
-    showWizardWindows(false);
+    showWizardWindows(false, this);
     setWindowTitle(m_lblTitle->text());
     if (frmMain* m = forms::mainIfLoaded())
         setWindowIcon(m->windowIcon());
@@ -150,21 +153,48 @@ void frmFormatting::cboMessageBoard_Click() {
 }
 
 void frmFormatting::cmdCopy_Click() {
-    const QString board =
-        m_cboMessageBoard->currentIndex() >= 0 ? m_cboMessageBoard->currentText() : QString();
-    // Storing the board through the options window makes it the chosen one.
+    // The copy follows what the window shows: its board and its poll box, or
+    // the plain text when no board is shown.
+    BoardChoice choice;
+    if (m_cboMessageBoard->currentIndex() >= 0) {
+        choice.board = m_cboMessageBoard->currentText();
+        choice.vote = m_chkAddVote->isChecked();
+    }
+    // Storing the board through the options window makes it the chosen one;
+    // a file that cannot be written is told below, and the copy still made.
+    QStringList unsaved;
     frmOptions* options = frmOptions::instance();
-    if (!board.isEmpty() && options->selectBoard(board))
-        options->SaveMessageBoard();
+    if (!choice.board.isEmpty() && options->selectBoard(choice.board)) {
+        QString failed;
+        if (!options->SaveMessageBoard(&failed))
+            unsaved << failed;
+    }
     options->unload();
-    showWizardWindows(false);
-    if (!board.isEmpty())
-        WriteIniValue(board, QStringLiteral("iniUserVote"),
-                      m_chkAddVote->isChecked() ? QStringLiteral("1") : QStringLiteral("0"),
-                      tagsFileForWriting());
+    showWizardWindows(false, this);
+    if (!choice.board.isEmpty()) {
+        const QString tags = tagsFileForWriting();
+        if (!WriteIniValue(choice.board, QStringLiteral("iniUserVote"),
+                           choice.vote ? QStringLiteral("1") : QStringLiteral("0"), tags) &&
+            !unsaved.contains(tags))
+            unsaved << tags;
+    }
     frmMain* m = forms::main();
-    m->Export(QStringLiteral("Yes"));
-    sendProfileToClipboard(m->dataCompilerText());
+    m->Export(choice);
+    QString warning;
+    if (!unsaved.isEmpty()) {
+        QStringList why;
+        for (const QString& file : unsaved)
+            why << QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file),
+                                                writeFailureReason(file));
+        warning =
+            QStringLiteral("TARVO2 could not save your choice of the %1 board%2 for next "
+                           "time:\n\n%3\n\nYour profile has still been copied with the "
+                           "%1 tags%2, as you chose. When this window opens again it "
+                           "may not show this choice.")
+                .arg(choice.board, choice.vote ? QStringLiteral(" and the voting poll") : QString(),
+                     why.join(QLatin1Char('\n')));
+    }
+    sendProfileToClipboard(m->dataCompilerText(), warning);
     accept();
 }
 

@@ -70,15 +70,18 @@ QColor lockedTextColour(const QPalette& palette) {
     return text;
 }
 
-// Shows or hides the main and the progress window and enables them with it.
-void setWizardWindows(bool on) {
+// Shows or hides the main and the progress window and enables them with it:
+// disabled at once and hidden once front has taken the activation from them;
+// they come back with the main window active.
+void setWizardWindows(bool on, QWidget* front = nullptr) {
     QWidget* windows[2] = {forms::mainIfLoaded(), forms::progressIfLoaded()};
-    for (QWidget* w : windows) {
-        if (!w)
-            continue;
-        w->setVisible(on);
-        w->setEnabled(on);
-    }
+    for (QWidget* w : windows)
+        if (w)
+            w->setEnabled(on);
+    if (on)
+        showWizardWindowsAgain();
+    else if (front)
+        hideBehind(front, {windows[0], windows[1]});
 }
 
 } // namespace
@@ -131,7 +134,8 @@ frmHTML::frmHTML() {
             const int i = firstOf[f] + k;
             auto* o = new QRadioButton(captions[i], g);
             o->setObjectName(indexed("optOption", i));
-            o->setGeometry(twipsRect(180, 300 + k * 270, 1860, 255));
+            // As tall as the row, so that the focus ring clears the indicator.
+            o->setGeometry(twipsRect(180, 300 + k * 270, 1860, 270));
             o->setAccessibleName(frameCaptions[f] + QStringLiteral(": ") + captions[i]);
             o->setMouseTracking(true);
             o->installEventFilter(this);
@@ -264,7 +268,7 @@ void frmHTML::Form_Load() {
     ExportHTML();
     if (frmMain* m = forms::mainIfLoaded())
         setWindowIcon(m->windowIcon());
-    setWizardWindows(false);
+    setWizardWindows(false, this);
 }
 
 void frmHTML::closeEvent(QCloseEvent* event) {
@@ -276,10 +280,6 @@ void frmHTML::closeEvent(QCloseEvent* event) {
         return;
     }
     setWizardWindows(true);
-    if (frmMain* m = forms::mainIfLoaded()) {
-        m->raise();
-        m->activateWindow();
-    }
     event->accept();
 }
 

@@ -263,6 +263,13 @@ void frmLoad::lstDisplay_Click(int row) {
     m_cmdOK->setEnabled(true);
     // Long names can be read in full.
     m_lstDisplay->setToolTip(item->text());
+    // A screen reader reads what is shown beside the list with the template.
+    item->setData(Qt::AccessibleDescriptionRole,
+                  QStringList{m_lblDescription->text(),
+                              m_lblName[1]->text() + QStringLiteral(": ") + m_lblStrength->text(),
+                              m_lblName[2]->text() + QStringLiteral(": ") + m_lblWeakness->text(),
+                              m_lblAuthor->text()}
+                      .join(QLatin1Char('\n')));
 }
 
 void frmLoad::tmrLoadProfile_Timer() {

@@ -15,6 +15,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QFrame>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -96,30 +98,39 @@ frmPrint::frmPrint() {
     }
     m_chkContentOptions[0]->setEnabled(false);
 
+    // The layout's two options are one group, named by the label above it.
+    auto* layout = new QFrame(this);
+    layout->setObjectName(QStringLiteral("fmeOrientation"));
+    layout->setGeometry(twipsRect(2880, 1380, 2400, 600));
+    m_lblID[2]->setBuddy(layout);
     auto* orientation = new QButtonGroup(this);
     const std::array<QString, 2> layouts = {QStringLiteral("Portrait"),
                                             QStringLiteral("Landscape")};
     for (int i = 0; i < 2; ++i) {
-        auto* o = new OptionButton(layouts[size_t(i)], this);
+        auto* o = new OptionButton(layouts[size_t(i)], layout);
         o->setObjectName(QStringLiteral("optOrientation(%1)").arg(i));
         o->setAccessibleName(layouts[size_t(i)]);
-        o->setGeometry(twipsRect(2880, 1380 + i * 315, 2400, 285));
+        o->setGeometry(twipsRect(0, i * 315, 2400, 285));
         orientation->addButton(o, i);
         m_optOrientation[size_t(i)] = o;
     }
 
+    // The lists are named by their labels.
     m_cboCopies = new QComboBox(this);
     m_cboCopies->setObjectName(QStringLiteral("cboCopies"));
-    m_cboCopies->setAccessibleName(QStringLiteral("Number of copies"));
+    m_lblID[3]->setBuddy(m_cboCopies);
     m_cboCopies->setGeometry(twipsRect(2880, 2340, 1200, 315));
     for (int n = 1; n <= 9; ++n)
         m_cboCopies->addItem(QString::number(n));
 
     m_cboPrinters = new QComboBox(this);
     m_cboPrinters->setObjectName(QStringLiteral("cboPrinters"));
-    m_cboPrinters->setAccessibleName(QStringLiteral("Printer"));
+    m_lblID[4]->setBuddy(m_cboPrinters);
     m_cboPrinters->setGeometry(twipsRect(240, 3240, 4920, 315));
     connect(m_cboPrinters, &QComboBox::activated, this, [this] { cboPrinters_Click(); });
+    // A PDF file is one file: the number of copies is for printers only.
+    connect(m_cboPrinters, &QComboBox::currentIndexChanged, this,
+            [this] { m_cboCopies->setEnabled(m_cboPrinters->currentText() != pdfEntry()); });
 
     m_cmdPrint = new QPushButton(QStringLiteral("&Print"), this);
     m_cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
@@ -223,11 +234,15 @@ bool frmPrint::cmdPrint_Click() {
         platform().message(text, MsgButtons::OK, MsgIcon::Critical, kProgramTitle);
         return false;
     }
-    platform().message(
-        toPdf ? QStringLiteral("Your character profile has been saved as %1.").arg(job.pdfPath)
-              : QStringLiteral(
-                    "Your character profile information has been sent to your selected printer."),
-        MsgButtons::OK, MsgIcon::Information, QStringLiteral("Printing now..."));
+    if (toPdf)
+        platform().message(QStringLiteral("Your character profile has been saved as %1.")
+                               .arg(QDir::toNativeSeparators(job.pdfPath)),
+                           MsgButtons::OK, MsgIcon::Information, QStringLiteral("Saved as PDF"));
+    else
+        platform().message(
+            QStringLiteral(
+                "Your character profile information has been sent to your selected printer."),
+            MsgButtons::OK, MsgIcon::Information, QStringLiteral("Printing now..."));
     close();
     return true;
 }

@@ -3,6 +3,7 @@
 #include "character.h"
 #include "globals.h"
 #include "ini/safewrite.h"
+#include "platform.h"
 
 #include <QBuffer>
 #include <QDateTime>
@@ -34,6 +35,11 @@ constexpr double kRaceTop = 5100;
 constexpr double kPictureGap = 120;
 // A picture's pixels are placed at 96 to the inch: 15 twips a pixel.
 constexpr double kTwipsPerPixel = 1440.0 / 96.0;
+// How far the page may shrink to stay on one sheet: the room under the text
+// (twips), the height of an empty line and the size of the type.
+constexpr double kMinBottom = 240;
+constexpr double kMinBlank = 0.25;
+constexpr double kMinScale = 0.7;
 
 // The face the page names, or the nearest one that is installed: Arial's
 // metric twin, and for Arial Black a face at the Black weight, never a
@@ -61,22 +67,38 @@ QFont pageFont(bool black, double points) {
     return f;
 }
 
+// How the page is fitted onto one sheet: the room kept free under the
+// text, the height of an empty line (a share of the font's line) and the
+// size of every font (a share of its size on the page).
+struct Fit {
+    double bottom = kOriginLeft;
+    double blank = 1.0;
+    double scale = 1.0;
+};
+
 // Writes text the way a printer object does: at a current position, in
 // twips from the origin, each line moving down by the current font's height.
+// A new page starts only when a line is written that would not fit on the
+// current one. Measuring (no painter) writes nothing and starts no page; it
+// records how far down the text reaches.
 class PageWriter {
 public:
-    PageWriter(QPainter& painter, QPagedPaintDevice* device, std::vector<QRectF> pictures)
-        : m_p(painter), m_device(device), m_pictures(std::move(pictures)) {
+    PageWriter(QPainter* painter, QPagedPaintDevice* device, std::vector<QRectF> pictures,
+               const Fit& fit)
+        : m_p(painter), m_device(device), m_pictures(std::move(pictures)), m_fit(fit) {
         m_scaleX = device->logicalDpiX() / 1440.0;
         m_scaleY = device->logicalDpiY() / 1440.0;
         m_width = device->width() / m_scaleX - 2 * kOriginLeft;
-        m_height = device->height() / m_scaleY - kOriginTop - kOriginLeft;
-        m_font = pageFont(false, 12);
+        m_height = device->height() / m_scaleY - kOriginTop - fit.bottom;
+        m_font = pageFont(false, 12 * fit.scale);
     }
 
     void setFont(const QFont& font) { m_font = font; }
     QFont& font() { return m_font; }
     double width() const { return m_width; }
+    // How far down the written text reaches (measuring).
+    double bottom() const { return m_bottom; }
+    double position() const { return m_y; }
 
     // The width of text in twips in the current font.
     double textWidth(const QString& text) const {
@@ -90,6 +112,7 @@ public:
         const double indent = m_x;
         QString rest = text;
         while (!rest.isEmpty()) {
+            makeRoom();
             const double room = rightLimit() - m_x;
             if (textWidth(rest) <= room) {
                 draw(rest);
@@ -117,7 +140,20 @@ public:
             nextLine(0);
     }
 
-    void emptyLine() { nextLine(0); }
+    // An empty line, as high as the fit allows; none at the top of a page.
+    void emptyLine() {
+        if (m_page > 0 && m_y == 0)
+            return;
+        m_y += lineHeight() * m_fit.blank;
+        m_x = 0;
+    }
+
+    // Starts a new page unless height more fits on this one, so that a
+    // block of that height stays together.
+    void keepTogether(double height) {
+        if (m_p && m_y > 0 && m_y + height > m_height)
+            newPage();
+    }
 
 private:
     double lineHeight() const { return QFontMetricsF(m_font, m_device).height() / m_scaleY; }
@@ -163,29 +199,41 @@ private:
 
     void draw(const QString& text) {
         const QFontMetricsF fm(m_font, m_device);
-        m_p.setFont(m_font);
-        m_p.drawText(
-            QPointF((kOriginLeft + m_x) * m_scaleX, (kOriginTop + m_y) * m_scaleY + fm.ascent()),
-            text);
+        if (m_p) {
+            m_p->setFont(m_font);
+            m_p->drawText(QPointF((kOriginLeft + m_x) * m_scaleX,
+                                  (kOriginTop + m_y) * m_scaleY + fm.ascent()),
+                          text);
+        }
         m_x += fm.horizontalAdvance(text) / m_scaleX;
+        m_bottom = std::max(m_bottom, m_y + lineHeight());
+    }
+
+    // The line about to be written goes on a new page when it would reach
+    // below this one; a page never starts without a line to write on it.
+    void makeRoom() {
+        if (m_p && m_y > 0 && m_y + lineHeight() > m_height)
+            newPage();
+    }
+
+    void newPage() {
+        m_device->newPage();
+        ++m_page;
+        m_y = 0;
     }
 
     void nextLine(double indent) {
         m_y += lineHeight();
         m_x = indent;
-        if (m_y + lineHeight() > m_height) {
-            m_device->newPage();
-            ++m_page;
-            m_y = 0;
-        }
     }
 
-    QPainter& m_p;
+    QPainter* m_p;
     QPagedPaintDevice* m_device;
     std::vector<QRectF> m_pictures;
+    Fit m_fit;
     QFont m_font;
     double m_scaleX = 1, m_scaleY = 1, m_width = 0, m_height = 0;
-    double m_x = 0, m_y = 0;
+    double m_x = 0, m_y = 0, m_bottom = 0;
     int m_page = 0;
 };
 
@@ -207,43 +255,24 @@ QString printTitle(const Character& c) {
     return QStringLiteral("Morrowind Character");
 }
 
-bool layoutProfile(QPagedPaintDevice* device, const Character& c, const QString& domain,
-                   const PrintChoices& choices, QString* error) {
-    // The pictures, at their own size, where the page puts them.
-    std::vector<QRectF> places;
-    std::vector<QImage> images;
-    const auto addPicture = [&](bool wanted, Character::Area area, double top) {
-        if (!wanted || c.areaPicture(area).isEmpty())
-            return;
-        QImage image(c.areaPicture(area));
-        if (image.isNull())
-            return; // a missing picture is left out
-        places.emplace_back(kPictureLeft, top, image.width() * kTwipsPerPixel,
-                            image.height() * kTwipsPerPixel);
-        images.push_back(image);
-    };
-    addPicture(choices.birthsign, Character::AreaBirthsign, kBirthsignTop);
-    addPicture(choices.race, Character::AreaRace, kRaceTop);
+namespace {
 
-    QPainter painter;
-    if (!painter.begin(device)) {
-        if (error)
-            *error = QStringLiteral("the page could not be started");
-        return false;
-    }
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    PageWriter page(painter, device, places);
-    const double sx = device->logicalDpiX() / 1440.0, sy = device->logicalDpiY() / 1440.0;
-    for (size_t i = 0; i < images.size(); ++i) {
-        const QRectF& r = places[i];
-        painter.drawImage(QRectF((kOriginLeft + r.left()) * sx, (kOriginTop + r.top()) * sy,
-                                 r.width() * sx, r.height() * sy),
-                          images[i]);
-    }
+// Where the text of the page ends, and how high its footer is.
+struct TextExtent {
+    double bottom = 0;
+    double footer = 0;
+};
+
+// Writes the text of the page with painter, or measures it without one.
+// footer: the footer's height, kept on one page with painter.
+TextExtent writeText(QPainter* painter, QPagedPaintDevice* device, const Character& c,
+                     const QString& domain, const std::vector<QRectF>& places, const Fit& fit,
+                     double footerHeight = 0) {
+    PageWriter page(painter, device, places, fit);
 
     // Title: set smaller until it fits across the page.
     const QString title = printTitle(c);
-    QFont titleFont = pageFont(true, 18);
+    QFont titleFont = pageFont(true, 18 * fit.scale);
     titleFont.setUnderline(true);
     page.setFont(titleFont);
     while (page.font().pointSizeF() > 8 && page.textWidth(title) > page.width())
@@ -251,7 +280,7 @@ bool layoutProfile(QPagedPaintDevice* device, const Character& c, const QString&
     page.print(title);
     page.emptyLine();
 
-    QFont body = pageFont(false, 12);
+    QFont body = pageFont(false, 12 * fit.scale);
     const auto entry = [&](const QString& label, const QString& value) {
         body.setBold(true);
         page.setFont(body);
@@ -286,8 +315,10 @@ bool layoutProfile(QPagedPaintDevice* device, const Character& c, const QString&
     page.emptyLine();
     skillBlock(QStringLiteral("Minor Skills:"), false);
 
-    QFont footer = pageFont(false, 8);
+    QFont footer = pageFont(false, 8 * fit.scale);
     page.setFont(footer);
+    page.keepTogether(footerHeight);
+    const double footerTop = page.position();
     for (int i = 0; i < 3; ++i)
         page.emptyLine();
     page.print(QStringLiteral("This profile created using TARVO2: Quenmark"));
@@ -306,6 +337,77 @@ bool layoutProfile(QPagedPaintDevice* device, const Character& c, const QString&
     page.print(
         QStringLiteral("Printed at: ") +
         locale.toString(QDateTime::currentDateTime(), locale.dateTimeFormat(QLocale::ShortFormat)));
+    return {page.bottom(), page.bottom() - footerTop};
+}
+
+} // namespace
+
+bool layoutProfile(QPagedPaintDevice* device, const Character& c, const QString& domain,
+                   const PrintChoices& choices, QString* error) {
+    // The room below the text's origin on the sheet.
+    const double pageHeight = device->height() / (device->logicalDpiY() / 1440.0) - kOriginTop;
+
+    // The pictures, at their own size, where the page puts them; both
+    // smaller where one would reach below the page.
+    std::vector<QRectF> places;
+    std::vector<QImage> images;
+    const auto addPicture = [&](bool wanted, Character::Area area, double top) {
+        if (!wanted || c.areaPicture(area).isEmpty())
+            return;
+        QImage image(c.areaPicture(area));
+        if (image.isNull())
+            return; // a missing picture is left out
+        places.emplace_back(kPictureLeft, top, image.width() * kTwipsPerPixel,
+                            image.height() * kTwipsPerPixel);
+        images.push_back(image);
+    };
+    addPicture(choices.birthsign, Character::AreaBirthsign, kBirthsignTop);
+    addPicture(choices.race, Character::AreaRace, kRaceTop);
+    double shrink = 1.0;
+    for (const QRectF& r : places)
+        shrink = std::min(shrink, (pageHeight - kOriginLeft - r.top()) / r.height());
+    shrink = std::max(shrink, 0.1);
+    for (QRectF& r : places)
+        r.setSize(r.size() * shrink);
+
+    // The character fits one sheet: first the room under the text, then the
+    // empty lines, then the type get smaller as far as they must. Text that
+    // is too long for one sheet at any size goes on over pages as it is.
+    const auto fits = [&](const Fit& f, const TextExtent& t) {
+        return t.bottom <= pageHeight - f.bottom;
+    };
+    Fit fit;
+    TextExtent extent = writeText(nullptr, device, c, domain, places, fit);
+    if (!fits(fit, extent))
+        fit.bottom = kMinBottom;
+    while (!fits(fit, extent) && fit.blank > kMinBlank) {
+        fit.blank = std::max(kMinBlank, fit.blank - 0.125);
+        extent = writeText(nullptr, device, c, domain, places, fit);
+    }
+    while (!fits(fit, extent) && fit.scale > kMinScale) {
+        fit.scale = std::max(kMinScale, fit.scale - 0.05);
+        extent = writeText(nullptr, device, c, domain, places, fit);
+    }
+    if (!fits(fit, extent)) {
+        fit = Fit();
+        extent = writeText(nullptr, device, c, domain, places, fit);
+    }
+
+    QPainter painter;
+    if (!painter.begin(device)) {
+        if (error)
+            *error = QStringLiteral("the page could not be started");
+        return false;
+    }
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const double sx = device->logicalDpiX() / 1440.0, sy = device->logicalDpiY() / 1440.0;
+    for (size_t i = 0; i < images.size(); ++i) {
+        const QRectF& r = places[i];
+        painter.drawImage(QRectF((kOriginLeft + r.left()) * sx, (kOriginTop + r.top()) * sy,
+                                 r.width() * sx, r.height() * sy),
+                          images[i]);
+    }
+    writeText(&painter, device, c, domain, places, fit, extent.footer);
 
     if (!painter.end()) {
         if (error)
@@ -342,7 +444,7 @@ QString PrintProfile(const PrintJob& job) {
         const QByteArray pdf = profilePdf(c, domain, job, &error);
         if (pdf.isEmpty())
             return error;
-        if (!replaceFileContents(job.pdfPath, pdf, &error))
+        if (!replaceFileContents(job.pdfPath, pdf, Durability::Durable, &error))
             return error;
         return {};
     }
@@ -351,11 +453,17 @@ QString PrintProfile(const PrintJob& job) {
     printer.setPrinterName(job.printer);
     if (!printer.isValid() || printer.printerName() != job.printer)
         return QStringLiteral("the printer is not available.");
+    // Qt's print engine reports a queue that is paused or refuses jobs as a
+    // job sent; the system is asked before and after.
+    if (const QString refusal = platform().printerRefusal(job.printer); !refusal.isEmpty())
+        return refusal;
     printer.setPageOrientation(job.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     printer.setCopyCount(std::clamp(job.copies, 1, 9));
     printer.setDocName(printTitle(c));
     if (!layoutProfile(&printer, c, domain, job.choices, &error))
         return QStringLiteral("the printer did not accept the job (%1).").arg(error);
+    if (const QString failure = platform().printJobFailure(); !failure.isEmpty())
+        return failure;
     if (printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted)
         return QStringLiteral("the job could not be sent to the printer.");
     return {};

@@ -39,8 +39,17 @@ bool SaveInformation(const QString& fileName) {
     if (file.isEmpty())
         return false; // cancelled: nothing written, nothing marked saved
 
+    // A lock left in a shared folder by another computer: the user decides.
+    const auto takeOver = [&file](const QString& host) {
+        return msgBox(QStringLiteral("%1 is locked by another computer (%2): TARVO2 may have "
+                                     "stopped there while saving it.\n\nIf no one is saving this "
+                                     "file on that computer now, TARVO2 can take the lock over "
+                                     "and save your profile. Do you want to take it over?")
+                          .arg(QDir::toNativeSeparators(file), host),
+                      MsgButtons::YesNo, MsgIcon::Question) == MsgResult::Yes;
+    };
     QString reason;
-    if (!writeProfile(c, file, &reason)) {
+    if (!writeProfile(c, file, &reason, Durability::Durable, takeOver)) {
         msgBox(QStringLiteral("TARVO2 could not save your profile to %1: %2\n\n"
                               "Your character has not been saved. Please choose another file "
                               "or folder and try again.")

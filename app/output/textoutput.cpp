@@ -66,7 +66,14 @@ void buildTextOutput(frmMain* main, QPushButton* cmdSave, QPushButton* cmdCopy) 
 }
 
 void frmMain::Export(const QString& Tags) {
-    const QString text = ExportText(Tags);
+    setDataCompilerText(ExportText(Tags));
+}
+
+void frmMain::Export(const BoardChoice& choice) {
+    setDataCompilerText(ExportText(choice));
+}
+
+void frmMain::setDataCompilerText(const QString& text) {
     auto* compiler = findChild<QPlainTextEdit*>(kCompiler);
     if (!compiler)
         return;
@@ -79,8 +86,10 @@ QString frmMain::dataCompilerText() const {
     return compiler ? compiler->property(kExactText).toString() : QString();
 }
 
-void sendProfileToClipboard(const QString& text) {
+void sendProfileToClipboard(const QString& text, const QString& warning) {
     platform().setClipboardText(text);
+    if (!warning.isEmpty())
+        msgBox(warning, MsgButtons::OK, MsgIcon::Exclamation);
     platform().message(QStringLiteral("Your character profile information has been sent to the "
                                       "clipboard, you can now paste it into another program or "
                                       "message board."),

@@ -15,9 +15,9 @@ class frmMain;
 // lets cmdSave and cmdCopy open their menu right under them.
 void buildTextOutput(frmMain* main, QPushButton* cmdSave, QPushButton* cmdCopy);
 
-// Puts text on the clipboard, tells the user ("Data copied") and removes
-// Data/ClipboardData.txt.
-void sendProfileToClipboard(const QString& text);
+// Puts text on the clipboard, shows warning (when there is one) and tells
+// the user ("Data copied"), and removes Data/ClipboardData.txt.
+void sendProfileToClipboard(const QString& text, const QString& warning = {});
 
 // "No formatting (plain text)".
 void copyPlainText();

@@ -5,6 +5,7 @@
 #include "pathsuggestions.h"
 #include "planning/frmProgress.h"
 #include "platform.h"
+#include "shell/clicklabel.h"
 #include "shell/forms.h"
 #include "shell/frmBubbleD.h"
 #include "shell/twips.h"
@@ -118,15 +119,16 @@ frmPaths::frmPaths() {
     m_lblDescription[0]->setAccessibleName(QStringLiteral("Description"));
     m_lblDescription[1]->setAccessibleName(QStringLiteral("Why it was suggested"));
 
-    m_lblLink =
-        makeLabel(this, QStringLiteral("lblLink"), QStringLiteral("More about this item online"),
-                  twipsRect(right, 5010, width, 270));
+    // Reached with Tab and followed with Enter or Space; a link to a screen
+    // reader.
+    auto* link = new ClickLabel(this, ClickLabel::Kind::Link);
+    link->onClick = [this] { lblLink_Click(); };
+    m_lblLink = placeLabel(link, QStringLiteral("lblLink"), twipsRect(right, 5010, width, 270));
+    m_lblLink->setText(QStringLiteral("More about this item online"));
     QFont underlined = m_lblLink->font();
     underlined.setUnderline(true);
     m_lblLink->setFont(underlined);
     m_lblLink->setMouseTracking(true);
-    // Reached with Tab and followed with Enter or Space, like a button.
-    m_lblLink->setFocusPolicy(Qt::StrongFocus);
     m_lblLink->setAccessibleDescription(
         QStringLiteral("Opens a web page about the chosen suggestion"));
     m_lblLink->installEventFilter(this);
@@ -217,23 +219,6 @@ bool frmPaths::eventFilter(QObject* watched, QEvent* event) {
             m_lblLink->setCursor(icon.isNull() ? QCursor(Qt::PointingHandCursor)
                                                : QCursor(icon, 0, 0));
             setLinkColour(kLinkHover);
-            break;
-        }
-        case QEvent::MouseButtonRelease: {
-            auto* e = static_cast<QMouseEvent*>(event);
-            if (e->button() == Qt::LeftButton &&
-                m_lblLink->rect().contains(e->position().toPoint())) {
-                lblLink_Click();
-                return true;
-            }
-            break;
-        }
-        case QEvent::KeyPress: {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
-                lblLink_Click();
-                return true;
-            }
             break;
         }
         case QEvent::FocusIn:

@@ -3,6 +3,7 @@
 #include "character.h"
 #include "globals.h"
 #include "namebrowser.h"
+#include "shell/elide.h"
 #include "shell/forms.h"
 #include "shell/frmBubbleD.h"
 #include "shell/onelinebox.h"
@@ -114,10 +115,12 @@ QFrame* makePage(QFrame* f, const char* name) {
     return f;
 }
 
+// The heading names its page for a screen reader too.
 QLabel* makeHeading(QFrame* frame, const char* name, const QString& text) {
     QLabel* l = makeLabel(frame, QLatin1String(name), text, twipsRect(120, 90, 3120, 330),
                           {.wrap = false, .alignment = Qt::AlignLeft | Qt::AlignVCenter});
     setBold(l, 1.1);
+    frame->setAccessibleName(text.left(1) + text.mid(1).toLower());
     return l;
 }
 
@@ -214,11 +217,6 @@ void frmProgress::buildSummary() {
         t->setAccessibleName(QLatin1String(kSummaryLabels[i]));
         t->setReadOnly(true);
         t->setGeometry(twipsRect(120, 480 + i * 420, 3120, 330));
-        // A long line can be read in full by hovering over it.
-        connect(t, &QLineEdit::textChanged, t, [t](const QString& text) {
-            t->setToolTip(text);
-            t->setCursorPosition(0);
-        });
         m_summary[size_t(i)] = t;
     }
 }
@@ -276,11 +274,9 @@ void frmProgress::optScreen_Click(int index) {
 void frmProgress::renderSummary(int box) {
     if (box < 0 || box >= kSummaryBoxes)
         return;
-    QLineEdit* t = m_summary[size_t(box)];
-    const QString& text = character().summary(box);
-    if (t->text() != text)
-        t->setText(text);
-    t->setToolTip(text);
+    // A long line ends in "…"; hovering over it or giving it the focus
+    // shows it whole.
+    showElided(m_summary[size_t(box)], character().summary(box));
 }
 
 void frmProgress::renderTask(int i) {

@@ -6,6 +6,7 @@
 #include "planmodels.h"
 #include "platform.h"
 #include "reftables.h"
+#include "shell/accessibility.h"
 #include "shell/twips.h"
 #include "shell/widgets.h"
 #include "yourgame.h"
@@ -25,7 +26,7 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTextBrowser>
+#include <QTextEdit>
 #include <QVBoxLayout>
 
 namespace tarvo {
@@ -61,8 +62,13 @@ frmSheet::frmSheet() {
 
     // The sheet.
     auto* sheetPage = new QWidget;
-    m_txtSheet = new QTextBrowser(sheetPage);
+    // A text box to be read (a screen reader's "text", read-only), with a
+    // caret the arrows move.
+    m_txtSheet = new QTextEdit(sheetPage);
     m_txtSheet->setObjectName(QStringLiteral("txtSheet"));
+    m_txtSheet->setReadOnly(true);
+    m_txtSheet->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_txtSheet->setTabChangesFocus(true);
     m_txtSheet->setAccessibleName(QStringLiteral("Character sheet"));
     m_cmdCopyText =
         makeButton(sheetPage, QStringLiteral("cmdCopyText"), QStringLiteral("Copy as &Text"));
@@ -165,10 +171,8 @@ QWidget* frmSheet::buildPlanPage() {
     excludedColumn->addWidget(m_lstExcluded);
 
     m_cmdPlan = makeButton(page, QStringLiteral("cmdPlan"), QStringLiteral("&Plan my levels"));
-    m_cmdPlan->setAccessibleName(QStringLiteral("Plan my levels"));
     m_cmdReplan = makeButton(page, QStringLiteral("cmdReplan"),
                              QStringLiteral("Plan the levels &after the selected one"));
-    m_cmdReplan->setAccessibleName(QStringLiteral("Plan the levels after the selected one"));
     m_cmdSaveChart = makeButton(page, QStringLiteral("cmdSaveChart"),
                                 QStringLiteral("Save the chart as P&NG..."));
     m_cmdSaveChart->setAccessibleName(QStringLiteral("Save the chart as PNG"));
@@ -201,6 +205,8 @@ QWidget* frmSheet::buildPlanPage() {
     m_lblResult->setObjectName(QStringLiteral("lblResult"));
     m_lblResult->setWordWrap(true);
     m_lblResult->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Read with the page, not a stop of its own on the way through it.
+    m_lblResult->setFocusPolicy(Qt::NoFocus);
     auto* levelsRow = new QHBoxLayout;
     levelsRow->addWidget(levelsLabel);
     levelsRow->addWidget(m_spnLevels);
@@ -228,6 +234,7 @@ QWidget* frmSheet::buildPlanPage() {
                   QStringLiteral("Attributes picked and skill increases per level"), m_planModel);
     m_tblPlan->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
                                QAbstractItemView::EditKeyPressed);
+    nameCellEditors(m_tblPlan);
     m_tblOutcome =
         makeTable(QStringLiteral("tblOutcome"),
                   QStringLiteral("Attributes, Health and skills by level"), m_outcomeModel);

@@ -17,7 +17,7 @@ class QPushButton;
 class QSpinBox;
 class QTableView;
 class QTabWidget;
-class QTextBrowser;
+class QTextEdit;
 
 namespace tarvo {
 
@@ -55,7 +55,7 @@ private:
     void sizeColumns();
 
     QTabWidget* m_tabs = nullptr;
-    QTextBrowser* m_txtSheet = nullptr;
+    QTextEdit* m_txtSheet = nullptr;
     QPushButton* m_cmdCopyText = nullptr;
     QPushButton* m_cmdCopyMarkdown = nullptr;
     QPushButton* m_cmdClose = nullptr;

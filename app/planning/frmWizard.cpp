@@ -82,7 +82,9 @@ frmWizard::frmWizard() {
                                      "Morrowind:"),
                       twipsRect(120, 600, 8160, 1800));
     const char* const activities[3] = {"Sneaking around", "Physically fighting", "Casting spells"};
-    for (int i = 0; i < 3; ++i) {
+    // Made from the top down, so that a screen reader meets them in the
+    // order they are seen.
+    for (int i = 2; i >= 0; --i) {
         const int top = 780 + (2 - i) * 330;
         QLabel* caption = makeLabel(m_fmeSteps[0], indexed("lblActivity", i),
                                     QLatin1String(activities[i]), twipsRect(240, top, 2040, 285));
@@ -246,7 +248,8 @@ void frmWizard::ReadOptions() {
     const QString date =
         QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat);
     QString failure;
-    if (!replaceFileContents(file, composePlannedProfile(*plan, date), &failure)) {
+    if (!replaceFileContents(file, composePlannedProfile(*plan, date), Durability::Working,
+                             &failure)) {
         msgBox(QStringLiteral("TARVO2 could not write your planned character to %1: %2\n\n"
                               "Nothing has been changed. Please make sure TARVO2 may write to "
                               "that folder and try again.")
@@ -265,6 +268,9 @@ void frmWizard::ReadOptions() {
         delete loader;
     if (!applied)
         return; // the loader told the user; the assistant stays open
+    // The loader marks what it applied as saved, but the file is gone: the
+    // built character lives only here until the user saves it.
+    character().setChangesMade(QStringLiteral("Yes"));
 
     m_built = true;
     forms::main()->selectStep(6);

@@ -21,6 +21,9 @@ const std::array<QColor, kAttributeCount + 1> kColours = {
 } // namespace
 
 LevelChart::LevelChart(QWidget* parent) : QChartView(parent) {
+    // A picture of the tables beside it: nothing in it takes the focus.
+    setFocusPolicy(Qt::NoFocus);
+    viewport()->setFocusPolicy(Qt::NoFocus);
     auto* chart = new QChart;
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->legend()->setAlignment(Qt::AlignRight);

@@ -40,6 +40,19 @@ void drawRing(QPainter* p, const QRect& r, const QColor& outside, const QColor& 
     p->restore();
 }
 
+constexpr int kRing = 2;
+
+// r moved right of the ring's left side and, where the control is tall
+// enough, clear of its top and bottom rows.
+QRect insideRing(QRect r, const QRect& control) {
+    r.translate(kRing, 0);
+    if (r.top() < control.top() + kRing && r.height() <= control.height() - 2 * kRing)
+        r.moveTop(control.top() + kRing);
+    if (r.bottom() > control.bottom() - kRing && r.height() <= control.height() - 2 * kRing)
+        r.moveBottom(control.bottom() - kRing);
+    return r;
+}
+
 bool focused(const QStyleOption* opt) {
     return opt && (opt->state & QStyle::State_HasFocus);
 }
@@ -137,6 +150,33 @@ public:
             QProxyStyle::drawComplexControl(cc, opt, p, w);
         }
         drawRing(p, opt->rect, opt->palette.color(QPalette::Window), opt->palette.color(inner));
+    }
+
+    // A tick box or option button keeps its indicator and caption clear of
+    // the two-pixel ring drawn round the whole control: they sit inside it.
+    QRect subElementRect(SubElement se, const QStyleOption* opt, const QWidget* w) const override {
+        QRect r = QProxyStyle::subElementRect(se, opt, w);
+        switch (se) {
+        case SE_CheckBoxIndicator:
+        case SE_RadioButtonIndicator:
+        case SE_CheckBoxContents:
+        case SE_RadioButtonContents:
+        case SE_CheckBoxFocusRect:
+        case SE_RadioButtonFocusRect:
+        case SE_CheckBoxClickRect:
+        case SE_RadioButtonClickRect:
+            return opt ? insideRing(r, opt->rect) : r;
+        default:
+            return r;
+        }
+    }
+
+    QSize sizeFromContents(ContentsType ct, const QStyleOption* opt, const QSize& contents,
+                           const QWidget* w) const override {
+        QSize size = QProxyStyle::sizeFromContents(ct, opt, contents, w);
+        if (ct == CT_CheckBox || ct == CT_RadioButton)
+            size += QSize(2 * kRing, 0);
+        return size;
     }
 
     int pixelMetric(PixelMetric m, const QStyleOption* opt, const QWidget* w) const override {

@@ -137,14 +137,73 @@ private:
 };
 } // namespace
 
+namespace {
+// Hides its windows once its front window is active, or when its time is
+// up; then it goes.
+class HideBehind : public QObject {
+public:
+    HideBehind(QWidget* front, const QList<QWidget*>& behind) : QObject(front) {
+        for (QWidget* w : behind)
+            if (w)
+                m_behind.append(w);
+        front->installEventFilter(this);
+        QTimer::singleShot(500, this, [this] { hideNow(); });
+    }
+    void hideNow() {
+        for (const QPointer<QWidget>& w : std::as_const(m_behind))
+            if (w)
+                w->hide();
+        m_behind.clear();
+        deleteLater();
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::WindowActivate)
+            hideNow();
+        return false;
+    }
+
+private:
+    QList<QPointer<QWidget>> m_behind;
+};
+
+// Shows w without asking the window manager to activate it.
+void showInactive(QWidget* w) {
+    const bool was = w->testAttribute(Qt::WA_ShowWithoutActivating);
+    w->setAttribute(Qt::WA_ShowWithoutActivating);
+    w->show();
+    w->setAttribute(Qt::WA_ShowWithoutActivating, was);
+}
+} // namespace
+
+void hideBehind(QWidget* front, const QList<QWidget*>& behind) {
+    auto* h = new HideBehind(front, behind);
+    if (front->isActiveWindow())
+        h->hideNow();
+}
+
+void showWizardWindowsAgain() {
+    QWidget* m = forms::mainIfLoaded();
+    if (QWidget* p = forms::progressIfLoaded())
+        showInactive(p);
+    if (!m)
+        return;
+    m->show();
+    m->raise();
+    m->activateWindow();
+}
+
 void CloseAndContinue(QWidget* form, const QString& formName) {
     if (formName == QLatin1String("frmSplash")) {
         forms::welcome()->show();
     } else {
+        // The progress window stands beside the main one without taking the
+        // activation: a screen reader announces the main window alone.
         QWidget* m = forms::main();
         QWidget* p = forms::progress();
         m->show();
-        p->show();
+        showInactive(p);
         m->show();
         m->raise();
         m->activateWindow();

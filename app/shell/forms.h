@@ -3,6 +3,7 @@
 // name.
 #pragma once
 
+#include <QList>
 #include <QString>
 
 class QWidget;
@@ -40,6 +41,18 @@ void unloadAll();
 // window; otherwise the main window with the progress window against its
 // left edge, tops level. Then form is hidden and unloaded.
 void CloseAndContinue(QWidget* form, const QString& formName);
+
+// Hides the windows in behind once front is the active window (at the
+// latest half a second after this call, for a desktop that never activates
+// it). Hidden before, the active one among them would pass the activation on
+// to the others first, and a screen reader would announce windows the user
+// did not open.
+void hideBehind(QWidget* front, const QList<QWidget*>& behind);
+
+// Shows the main and the progress window again and activates the main
+// window: the progress window first, so that the activation goes to the main
+// window alone.
+void showWizardWindowsAgain();
 
 // Places the progress window against the left edge of the main window.
 void PlaceProgressBesideMain();

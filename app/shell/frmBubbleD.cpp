@@ -7,11 +7,13 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QBitmap>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointer>
+#include <QScreen>
 #include <QTimer>
 
 namespace tarvo {
@@ -24,12 +26,28 @@ QPointer<frmBubbleD>& bubble() {
 constexpr int kWidth = 256;
 constexpr int kHeight = 68;
 
-// Screen readers meet the balloon as a tool tip named by its title and
-// described by its text.
+// Screen readers meet the balloon as a notification named by its title and
+// described by its text, and speak it when it shows.
 QAccessibleInterface* bubbleAccessible(const QString& key, QObject* object) {
     if (key == QLatin1String("tarvo::frmBubbleD") && object->isWidgetType())
-        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::ToolTip);
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
     return nullptr;
+}
+
+// Where the balloon goes: at the point asked for, moved just enough to lie
+// wholly on the visible area of the screen under that point.
+QPoint placeOnScreen(const QPoint& wanted, const QSize& size) {
+    const QScreen* screen = QGuiApplication::screenAt(wanted);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return wanted;
+    const QRect area = screen->availableGeometry();
+    const int x =
+        qBound(area.left(), wanted.x(), qMax(area.left(), area.right() + 1 - size.width()));
+    const int y =
+        qBound(area.top(), wanted.y(), qMax(area.top(), area.bottom() + 1 - size.height()));
+    return {x, y};
 }
 } // namespace
 
@@ -151,13 +169,17 @@ void ShowBubble(const QString& title, const QString& text, int left, int top) {
     if (!bubble())
         bubble() = new frmBubbleD;
     frmBubbleD* b = bubble();
+    const bool news = !b->isVisible() || b->title() != title || b->text() != text;
     b->setTexts(title, text);
-    b->move(twips(left), twips(top));
+    b->move(placeOnScreen(QPoint(twips(left), twips(top)), b->size()));
     b->show();
     b->raise();
-    // The answer only the balloon gives is read out.
-    QAccessibleEvent alert(b, QAccessible::Alert);
-    QAccessible::updateAccessibility(&alert);
+    // Qt tells screen readers of no tool-tip window that shows: the balloon
+    // tells them itself, and again when it shows new texts.
+    if (news) {
+        QAccessibleEvent shown(b, QAccessible::ObjectShow);
+        QAccessible::updateAccessibility(&shown);
+    }
 }
 
 frmBubbleD* currentBubble() {

@@ -1,5 +1,6 @@
 // The balloon tip: a small borderless window with a title and a text that
-// vanishes five seconds after it appears or at once when clicked.
+// vanishes five seconds after it appears or at once when clicked. Screen
+// readers meet it as a notification and speak it as it shows.
 #pragma once
 
 #include <QPixmap>
@@ -37,8 +38,10 @@ private:
     QPixmap m_background;
 };
 
-// Shows the balloon at Left and Top (twips of the screen). A balloon already
-// on show takes the new texts and place and keeps its running timer.
+// Shows the balloon at Left and Top (twips of the screen), moved as little as
+// needed to lie wholly on the screen's visible area, and has screen readers
+// speak its title and text. A balloon already on show takes the new texts
+// and place and keeps its running timer.
 void ShowBubble(const QString& title, const QString& text, int left, int top);
 // The balloon on show, or nullptr.
 frmBubbleD* currentBubble();

@@ -5,6 +5,7 @@
 #include "frmAbout.h"
 #include "gamefiles/gametables.h"
 #include "ini/mdlVbNetIni.h"
+#include "ini/safewrite.h"
 #include "mdlGeneral.h"
 #include "optionbutton.h"
 #include "planning/frmProgress.h"
@@ -31,6 +32,7 @@
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QSignalBlocker>
+#include <QTextDocument>
 #include <QTimer>
 
 #include <optional>
@@ -85,8 +87,11 @@ std::optional<bool> toBoolean(const QString& value) {
     return ok ? std::optional<bool>(n != 0.0) : std::nullopt;
 }
 
-// Why a file could not be written, for the user.
+} // namespace
+
 QString writeFailureReason(const QString& path) {
+    if (QString why; writeTarget(path, &why).isEmpty() && !why.isEmpty())
+        return why;
     const QFileInfo fi(path);
     if (fi.exists() && !fi.isWritable())
         return QStringLiteral("the file is read-only.");
@@ -96,6 +101,8 @@ QString writeFailureReason(const QString& path) {
         return QStringLiteral("its folder is read-only.");
     return QStringLiteral("the file could not be written.");
 }
+
+namespace {
 
 bool reportWriteFailure(const QString& path) {
     msgBox(QStringLiteral("TARVO2 could not save your options to %1: %2\n\nNot all of your "
@@ -208,7 +215,10 @@ void frmOptions::buildProgramFrame(QGroupBox* f) {
 
     m_txtForumDescription = new QPlainTextEdit(boards);
     m_txtForumDescription->setObjectName(QStringLiteral("txtForumDescription"));
-    m_txtForumDescription->setGeometry(twipsRect(3240, 300, 4560, 960));
+    // Tall enough for four lines, so that a shipped board's description
+    // shows whole, with a usable scroll bar for a longer one of the user's.
+    m_txtForumDescription->setGeometry(twipsRect(3240, 300, 4560, 1020));
+    m_txtForumDescription->document()->setDocumentMargin(2);
     m_txtForumDescription->setAccessibleName(QStringLiteral("Board description"));
     m_txtForumDescription->setTabChangesFocus(true);
     QPalette pal = m_txtForumDescription->palette();
@@ -603,17 +613,24 @@ bool frmOptions::writeSetting(const QString& section, const QString& key, const 
     return WriteIniValue(section, key, value, file) || reportWriteFailure(file);
 }
 
-bool frmOptions::SaveMessageBoard() {
+bool frmOptions::SaveMessageBoard(QString* failedFile) {
     const QString board = m_cboMessageBoard->currentText();
     // Without a board on show there is nothing to save, and the chosen board
     // stays as it was.
     if (board.isEmpty() || m_cboMessageBoard->currentIndex() < 0)
         return true;
-    if (!writeSetting(kProgram, QStringLiteral("iniBoardName"), board))
+    const auto failed = [failedFile](const QString& path) {
+        if (!failedFile)
+            return reportWriteFailure(path);
+        *failedFile = path;
         return false;
+    };
+    const QString settings = writableSettingsFile();
+    if (!WriteIniValue(kProgram, QStringLiteral("iniBoardName"), board, settings))
+        return failed(settings);
     const QString file = tagsFileForWriting();
     auto write = [&](const QString& key, const QString& value) {
-        return WriteIniValue(board, key, value, file) || reportWriteFailure(file);
+        return WriteIniValue(board, key, value, file) || failed(file);
     };
     const auto trueFalse = [](bool b) {
         return b ? QStringLiteral("True") : QStringLiteral("False");

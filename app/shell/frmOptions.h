@@ -32,8 +32,9 @@ public:
 
     // Writes the board on show to the tag-set file and makes it the chosen
     // board of the settings. Without a board on show nothing is written.
-    // False when a file could not be written (the user was told).
-    bool SaveMessageBoard();
+    // False when a file could not be written: the user was told, or, when
+    // failedFile is given, the file is put there for the caller to tell.
+    bool SaveMessageBoard(QString* failedFile = nullptr);
     // Shows the board named name as a click on it in the list does; false
     // when the list has no such board.
     bool selectBoard(const QString& name);
@@ -111,5 +112,9 @@ private:
 
 // Shows the options window (loading it when needed) and brings it forward.
 void showOptionsWindow();
+
+// Why a file of the program could not be written, for the user ("the file
+// is read-only.").
+QString writeFailureReason(const QString& path);
 
 } // namespace tarvo

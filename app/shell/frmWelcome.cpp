@@ -274,7 +274,9 @@ void frmWelcome::describe(QObject* control) {
 }
 
 bool frmWelcome::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove)
+    // The keyboard's focus shows a button's description as the mouse does.
+    if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove ||
+        event->type() == QEvent::FocusIn)
         describe(watched);
     return QWidget::eventFilter(watched, event);
 }

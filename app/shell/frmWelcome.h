@@ -27,8 +27,8 @@ private:
     void Form_Load();
     void cmdCreate_Click(int index);
     void cmdBrowse_Click(int index);
-    // The description of the control under the mouse; nothing for a control
-    // without one.
+    // The description of the control under the mouse or with the focus;
+    // nothing for a control without one.
     void describe(QObject* control);
 
     QLabel* m_lblTitle = nullptr;

@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -75,22 +76,20 @@ QList<QAbstractButton*> tabStopGroup(QAbstractButton* b) {
     return out;
 }
 
-// Qt leaves the Tab stop of an exclusive group on the button that last had
-// the focus; when that button is disabled the group drops out of Tab. The
-// stop moves to the checked enabled button, else the first enabled one.
-void keepTabStop(QAbstractButton* changed) {
-    const QList<QAbstractButton*> group = tabStopGroup(changed);
+// An exclusive group keeps one Tab stop: the button that has the focus,
+// else the checked one, else the first; only enabled buttons on show count.
+// Qt leaves it on the button that last had the focus (or, before the group
+// first had it, on every button), so Tab could enter a group on a button
+// that is not chosen, or on a disabled one and drop the group out of Tab.
+void keepTabStop(const QList<QAbstractButton*>& group) {
     if (group.size() < 2)
         return;
-    int stops = 0;
     QAbstractButton* checked = nullptr;
     QAbstractButton* first = nullptr;
     QAbstractButton* focused = nullptr;
     for (QAbstractButton* b : group) {
-        if (!b->isEnabled())
+        if (!b->isEnabled() || b->isHidden())
             continue;
-        if (b->focusPolicy() & Qt::TabFocus)
-            ++stops;
         if (!first)
             first = b;
         if (b->isChecked())
@@ -98,20 +97,29 @@ void keepTabStop(QAbstractButton* changed) {
         if (b->hasFocus())
             focused = b;
     }
-    if (!first || stops == 1)
-        return;
-    // Before the group first had the focus every button is a stop, as Qt
-    // starts it.
-    bool all = true;
-    for (QAbstractButton* b : group)
-        all = all && (b->focusPolicy() & Qt::TabFocus);
-    if (all)
-        return;
     QAbstractButton* stop = focused ? focused : checked ? checked : first;
+    if (!stop)
+        return;
     for (QAbstractButton* b : group) {
         const Qt::FocusPolicy p = b->focusPolicy();
-        b->setFocusPolicy(b == stop ? Qt::FocusPolicy(p | Qt::TabFocus)
-                                    : Qt::FocusPolicy(p & ~Qt::TabFocus));
+        const Qt::FocusPolicy want =
+            b == stop ? Qt::FocusPolicy(p | Qt::TabFocus) : Qt::FocusPolicy(p & ~Qt::TabFocus);
+        if (want != p)
+            b->setFocusPolicy(want);
+    }
+}
+
+// Every group of option buttons in window, each once.
+void keepTabStops(QWidget* window) {
+    QSet<QAbstractButton*> done;
+    const auto buttons = window->findChildren<QAbstractButton*>();
+    for (QAbstractButton* b : buttons) {
+        if (done.contains(b) || !b->isCheckable())
+            continue;
+        const QList<QAbstractButton*> group = tabStopGroup(b);
+        for (QAbstractButton* g : group)
+            done.insert(g);
+        keepTabStop(group);
     }
 }
 
@@ -135,7 +143,7 @@ protected:
             return keyPressed(w, static_cast<QKeyEvent*>(event));
         case QEvent::EnabledChange:
             if (auto* b = qobject_cast<QAbstractButton*>(w))
-                keepTabStop(b);
+                keepTabStop(tabStopGroup(b));
             if (w->isWindow() && w->isEnabled())
                 QTimer::singleShot(0, this, [this] { returnFocus(); });
             break;
@@ -159,6 +167,10 @@ protected:
 
 private:
     bool keyPressed(QWidget* w, QKeyEvent* key) {
+        // The choice a group shows may have changed without a click (a
+        // loaded file): Tab enters each group on it.
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && w->hasFocus())
+            keepTabStops(w->window());
         if (!isEnterKey(key))
             return false;
         if (w->hasFocus() && pressesOnEnter(w)) {
@@ -242,6 +254,7 @@ void installKeyboardRules() {
 }
 
 bool focusFirstControl(QWidget* container) {
+    keepTabStops(container->window());
     QWidget* w = container;
     while ((w = w->nextInFocusChain()) != container) {
         if (!container->isAncestorOf(w))

@@ -5,7 +5,8 @@
 //   never presses the window's default button;
 // - Enter anywhere else presses the window's visible default button, in
 //   plain windows as in dialogues;
-// - every group of option buttons keeps its Tab stop on an enabled button;
+// - every group of option buttons keeps one Tab stop: on its chosen button
+//   (else its first enabled one), so Tab enters a group on the choice;
 // - when a dialogue or another window closes, the focus returns to the
 //   control that had it, once that control can take it again.
 #pragma once

@@ -1,11 +1,14 @@
 #include "qtplatform.h"
 
+#include "printqueue.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrinterInfo>
 #include <QProcess>
@@ -72,8 +75,37 @@ std::optional<QString> QtPlatform::input(const QString& prompt, const QString& t
     return text;
 }
 
+namespace {
+
+// Qt adds the default suffix only to a name without any "." in it, so
+// "St. John's Character" would be saved without ".txt". While the filter of
+// that suffix is chosen, a name that does not end in it gets it before the
+// dialog takes the name (and asks about replacing that file).
+class SaveFileDialog : public QFileDialog {
+public:
+    SaveFileDialog(QWidget* parent, const QString& title, const QString& folder)
+        : QFileDialog(parent, title, folder) {}
+    // The filter of the suffix, as set and as shown with its details hidden.
+    QStringList suffixFilter;
+
+    void accept() override {
+        const QString suffix = QLatin1Char('.') + defaultSuffix();
+        auto* edit = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (acceptMode() == AcceptSave && suffix.size() > 1 && edit &&
+            suffixFilter.contains(selectedNameFilter())) {
+            const QString name = edit->text();
+            if (!name.trimmed().isEmpty() && !name.endsWith(suffix, Qt::CaseInsensitive) &&
+                !QFileInfo(directory().absoluteFilePath(name)).isDir())
+                edit->setText(name + suffix);
+        }
+        QFileDialog::accept();
+    }
+};
+
+} // namespace
+
 QString QtPlatform::fileDialog(const FileDialogSpec& spec) {
-    QFileDialog dialog(QApplication::activeWindow(), spec.title, spec.initialFolder);
+    SaveFileDialog dialog(QApplication::activeWindow(), spec.title, spec.initialFolder);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setViewMode(QFileDialog::Detail);
@@ -96,6 +128,10 @@ QString QtPlatform::fileDialog(const FileDialogSpec& spec) {
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, !spec.confirmOverwrite);
         dialog.setDefaultSuffix(spec.defaultSuffix);
+        for (int i = 0; i < spec.filters.size(); ++i)
+            if (spec.filters[i].second.compare(QStringLiteral("*.") + spec.defaultSuffix,
+                                               Qt::CaseInsensitive) == 0)
+                dialog.suffixFilter = QStringList{filters.value(i), spec.filters[i].first};
         if (!spec.initialName.isEmpty())
             dialog.selectFile(spec.initialName);
     } else {
@@ -152,6 +188,14 @@ QStringList QtPlatform::printerNames() {
 
 QString QtPlatform::defaultPrinterName() {
     return QPrinterInfo::defaultPrinterName();
+}
+
+QString QtPlatform::printerRefusal(const QString& printer) {
+    return printQueueRefusal(printer);
+}
+
+QString QtPlatform::printJobFailure() {
+    return tarvo::printJobFailure();
 }
 
 } // namespace tarvo

@@ -20,6 +20,8 @@ public:
     void endProgram() override;
     QStringList printerNames() override;
     QString defaultPrinterName() override;
+    QString printerRefusal(const QString& printer) override;
+    QString printJobFailure() override;
 };
 
 } // namespace tarvo

@@ -18,6 +18,7 @@
 #include "platform.h"
 #include "reftables.h"
 #include "settings.h"
+#include "shell/clicklabel.h"
 #include "shell/elide.h"
 #include "shell/forms.h"
 #include "shell/frmBubbleD.h"
@@ -29,7 +30,6 @@
 #include "shell/twips.h"
 #include "shell/widgets.h"
 
-#include <QAccessibleWidget>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -51,7 +51,6 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalBlocker>
-#include <QStyleOptionFocusRect>
 #include <QTimer>
 
 namespace tarvo {
@@ -90,6 +89,7 @@ const std::array<QString, frmMain::kStepCount> kStepTitles = {
 
 const QString kLinkCaption = QStringLiteral("External Link Avaliable");
 const QString kFurther = QStringLiteral("Further Resource Avaliable");
+const QString kLinkTip = QStringLiteral("An online resource is avaliable for this step.");
 
 const QString kProfileSaveTip = QStringLiteral(
     "Click to save your profile as a project file for opening or viewing again in TARVO2.");
@@ -125,71 +125,6 @@ public:
 private:
     std::function<bool(QObject*, QEvent*)> m_f;
 };
-
-// A label that answers a click and, when it takes the focus, Space and
-// Enter.
-class ClickLabel : public QLabel {
-public:
-    using QLabel::QLabel;
-    std::function<void()> onClick;
-
-protected:
-    void keyPressEvent(QKeyEvent* e) override {
-        const int k = e->key();
-        if (onClick && (k == Qt::Key_Space || k == Qt::Key_Return || k == Qt::Key_Enter) &&
-            !(e->modifiers() & ~Qt::KeypadModifier)) {
-            e->accept();
-            onClick();
-            return;
-        }
-        QLabel::keyPressEvent(e);
-    }
-    void paintEvent(QPaintEvent* e) override {
-        QLabel::paintEvent(e);
-        if (!hasFocus())
-            return;
-        QPainter p(this);
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        focus.backgroundColor = palette().color(QPalette::Window);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
-    }
-
-    void mousePressEvent(QMouseEvent* e) override {
-        if (onClick)
-            e->accept();
-        else
-            QLabel::mousePressEvent(e);
-    }
-    void mouseReleaseEvent(QMouseEvent* e) override {
-        if (onClick && e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) {
-            e->accept();
-            onClick();
-            return;
-        }
-        QLabel::mouseReleaseEvent(e);
-    }
-};
-
-// A screen reader presents a clickable label as a button it can press, not
-// as text.
-class ClickLabelAccessible : public QAccessibleWidget {
-public:
-    explicit ClickLabelAccessible(ClickLabel* label)
-        : QAccessibleWidget(label, QAccessible::Button) {}
-    QStringList actionNames() const override { return {pressAction()}; }
-    void doAction(const QString& action) override {
-        auto* label = static_cast<ClickLabel*>(widget());
-        if (action == pressAction() && label->onClick && label->isEnabled())
-            label->onClick();
-    }
-};
-
-QAccessibleInterface* clickLabelAccessible(const QString&, QObject* object) {
-    if (auto* label = dynamic_cast<ClickLabel*>(object))
-        return new ClickLabelAccessible(label);
-    return nullptr;
-}
 
 void setForeColour(QWidget* w, const QColor& c) {
     QPalette p = w->palette();
@@ -247,8 +182,6 @@ template <size_t N> void showChecked(const std::array<QRadioButton*, N>& options
 // ============================================================== building ===
 
 frmMain::frmMain() {
-    static const bool accessibleLabels = (QAccessible::installFactory(clickLabelAccessible), true);
-    Q_UNUSED(accessibleLabels);
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kProgramTitle);
     paintWindow(this);
@@ -311,7 +244,8 @@ int frmMain::stepOfMark(int mark) {
 
 QLabel* frmMain::makeLabel(QWidget* parent, const QString& name, const QString& text, int left,
                            int top, int width, int height, bool wrap) {
-    auto* l = new ClickLabel(text, parent);
+    auto* l = new ClickLabel(parent);
+    l->setText(text);
     placeLabel(l, name, twipsRect(left, top, width, height), {.wrap = wrap});
     if (name.startsWith(QLatin1String("lblID(")))
         l->onClick = [this] { DefaultTipStatus(); };
@@ -348,13 +282,16 @@ QLabel* frmMain::makePicture(QWidget* parent, const QString& name, int left, int
 }
 
 QLabel* frmMain::makeLink(QGroupBox* f, int index) {
-    auto* l = new ClickLabel(kLinkCaption, f);
+    // Reached with Tab and followed with Enter or Space, as a link is.
+    auto* l = new ClickLabel(f, ClickLabel::Kind::Link);
+    l->setText(kLinkCaption);
     l->setObjectName(indexed(QStringLiteral("lblLink"), index));
     l->setGeometry(twipsRect(180, kButtonRow + 60, 2520, 270));
     QFont font = l->font();
     font.setUnderline(true);
     l->setFont(font);
     setForeColour(l, kLinkRest);
+    l->setAccessibleDescription(kLinkTip);
     l->onClick = [index] { openStepLink(index); };
     m_lblLink[size_t(index)] = l;
     return l;
@@ -465,6 +402,15 @@ void frmMain::buildStepFrames() {
         }
         f->hide();
     }
+    // Each title tells a screen reader what the description below it is of.
+    const std::array<std::pair<QLabel*, QWidget*>, 5> titled = {
+        std::pair<QLabel*, QWidget*>{m_lblClassTitle, m_txtDescription},
+        {m_lblRaceTitle, m_txtRaceDescription},
+        {m_lblAttTitle, m_txtAttributeDetails},
+        {m_lblSkillInfoTitle, m_txtSkillDetails},
+        {m_lblBirthsignTitle, m_txtBirthsignDetails}};
+    for (const auto& [title, text] : titled)
+        title->setBuddy(text);
 }
 
 // Steps two to six share one plan: the choices in a left column, the title
@@ -723,15 +669,13 @@ void frmMain::buildStepSeven(QGroupBox* f) {
         180, 300, 8160, 780);
     for (int i = 0; i < kMarkCount; ++i) {
         const int top = 1140 + i * 270;
-        auto* mark = new ClickLabel(f);
+        auto* mark = new ClickLabel(f, ClickLabel::Kind::Button);
         mark->setObjectName(indexed(QStringLiteral("imgStatus"), i));
         // A margin round the arrow for the focus ring.
         mark->setGeometry(twips(300) - 2, twips(top) + (twips(270) - twips(240)) / 2 - 2,
                           twips(240) + 4, twips(240) + 4);
         mark->setContentsMargins(2, 2, 2, 2);
-        mark->setFocusPolicy(Qt::StrongFocus);
         mark->setScaledContents(true);
-        mark->setCursor(Qt::PointingHandCursor);
         mark->onClick = [this, i] { statusClicked(i); };
         m_imgStatus[size_t(i)] = mark;
         m_txtReview[size_t(i)] = makeLabel(f, indexed(QStringLiteral("txtReview"), i), QString(),
@@ -747,11 +691,22 @@ void frmMain::buildStepSeven(QGroupBox* f) {
 }
 
 void frmMain::buildStepEight(QGroupBox* f) {
-    const std::array<QString, 4> tips = {kProfileSaveTip, kSaveTip, kCopyTip, kPrintTip};
+    // Each button with its description beside it; Save as File and Copy have
+    // the step's own descriptions and tool tips, the other two repeat what
+    // the quick tip says of them.
+    const std::array<QString, 4> descriptions = {
+        kProfileSaveTip,
+        QStringLiteral("Click to save your options to a standard .txt document or html file."),
+        QStringLiteral("Click to copy your profile with formatting for internet message boards "
+                       "or plain text for simple pasting."),
+        kPrintTip};
     const std::array<QString, 4> names = {QStringLiteral("cmdProfileSave"),
                                           QStringLiteral("cmdSave"), QStringLiteral("cmdCopy"),
                                           QStringLiteral("cmdPrint")};
-    const std::array<QString, 4> captions = {QStringLiteral("Save as &Profile"),
+    const std::array<QString, 4> labels = {
+        QStringLiteral("lblProfileSaveDescription"), QStringLiteral("lblSaveDescription"),
+        QStringLiteral("lblCopyDescription"), QStringLiteral("lblPrintDescription")};
+    const std::array<QString, 4> captions = {QStringLiteral("Save as P&rofile"),
                                              QStringLiteral("Save as &File"),
                                              QStringLiteral("&Copy"), QStringLiteral("&Print")};
     std::array<QPushButton*, 4> buttons{};
@@ -759,8 +714,7 @@ void frmMain::buildStepEight(QGroupBox* f) {
         const int top = 420 + r * 900;
         buttons[size_t(r)] =
             makeButton(f, names[size_t(r)], captions[size_t(r)], twipsRect(300, top, 2160, 495));
-        makeLabel(f, indexed(QStringLiteral("lblOutput"), r), tips[size_t(r)], 2700, top + 90, 5640,
-                  540);
+        makeLabel(f, labels[size_t(r)], descriptions[size_t(r)], 2700, top + 90, 5640, 540);
     }
     m_cmdProfileSave = buttons[0];
     m_cmdSave = buttons[1];
@@ -768,8 +722,10 @@ void frmMain::buildStepEight(QGroupBox* f) {
     m_cmdPrint = buttons[3];
     m_cmdProfileSave->setToolTip(
         QStringLiteral("Save as an TARVO Saved Profile for loading into TARVO later"));
-    m_cmdSave->setToolTip(kSaveTip);
-    m_cmdCopy->setToolTip(kCopyTip);
+    m_cmdSave->setToolTip(
+        QStringLiteral("Save as a text document for viewing in notepad or any word processor"));
+    m_cmdCopy->setToolTip(QStringLiteral(
+        "Click to copy your profile to the clipbard for pasting into another program."));
     m_cmdPrint->setToolTip(kPrintTip);
     connect(m_cmdProfileSave, &QPushButton::clicked, this, [] { SaveInformation(QString()); });
     connect(m_cmdPrint, &QPushButton::clicked, this, [] { showPrintOptions(); });
@@ -800,13 +756,14 @@ void frmMain::buildStepNine(QGroupBox* f) {
     m_lblWebName = makeHeading(f, QStringLiteral("lblWebName"), QString(), 4800, 300, 3600, 285);
     m_lblWebDescription = makeLabel(f, QStringLiteral("lblWebDescription"), QString(), kRightLeft,
                                     1080, kRightWidth, 1140);
+    m_lblWebName->setBuddy(m_lblWebDescription);
 
     makeHeading(f, QStringLiteral("lblShare(0)"), QStringLiteral("Share your profile!"), kRightLeft,
                 2340, kRightWidth, 270);
     makeLabel(f, QStringLiteral("lblShare(1)"),
               QStringLiteral("Post your newly created character profile where Morrowind "
                              "players share their characters: the Morrowind community on Reddit."),
-              kRightLeft, 2640, 3600, 720);
+              kRightLeft, 2640, 3600, 900);
     m_cmdShare = makeButton(f, QStringLiteral("cmdShare"), QStringLiteral("Share now!"),
                             twipsRect(kNextLeft - 120, 2700, 1320, 375));
     m_cmdShare->setToolTip(
@@ -814,7 +771,7 @@ void frmMain::buildStepNine(QGroupBox* f) {
                        "community on Reddit"));
     QLabel* thanks =
         makeHeading(f, QStringLiteral("lblThanks"), QStringLiteral("Thank you for using TARVO2!"),
-                    kRightLeft, 3480, kRightWidth, 390);
+                    kRightLeft, 3600, kRightWidth, 390);
     setBold(thanks, 1.2);
     setForeColour(thanks, kHelloColour);
     buildNextBack(f, 8);
@@ -826,11 +783,13 @@ void frmMain::buildQuickTips() {
                                    4800, kStepWidth, 285);
     m_lblQuickTip[1] = makeLabel(this, QStringLiteral("lblQuickTip(1)"), QString(), kStepLeft, 5085,
                                  kStepWidth, 450);
+    m_lblQuickTip[0]->setBuddy(m_lblQuickTip[1]);
 }
 
 void frmMain::buildAdvancedPanel() {
     m_fmeAdvanced = new QFrame(this);
     m_fmeAdvanced->setObjectName(QStringLiteral("fmeAdvanced"));
+    m_fmeAdvanced->setAccessibleName(QStringLiteral("Advanced Features"));
     m_fmeAdvanced->setGeometry(twipsRect(120, 5580, 7680, 900));
     m_chkAdvanced = new QCheckBox(QStringLiteral("A&dvanced Features"), m_fmeAdvanced);
     m_chkAdvanced->setObjectName(QStringLiteral("chkAdvanced"));
@@ -1171,8 +1130,14 @@ void frmMain::renderReview(int line) {
     const bool set = c.markBlue(line);
     mark->setPixmap(m_markPictures[set ? 1 : 0]);
     // Said in words too, not by colour alone.
-    mark->setAccessibleName(QStringLiteral("Edit ") + c.reviewLine(line).section(':', 0, 0));
-    mark->setAccessibleDescription(set ? QStringLiteral("Set") : QStringLiteral("Not set"));
+    // The arrow is what Tab reaches: it carries the line it edits, "Race:
+    // Khajit", and says in words what the colour says.
+    const QString shown = c.reviewLine(line).trimmed();
+    mark->setAccessibleName(QStringLiteral("Edit ") + shown.section(':', 0, 0));
+    mark->setAccessibleDescription(set ? shown
+                                       : shown + (shown.endsWith(':')
+                                                      ? QStringLiteral(" not set")
+                                                      : QStringLiteral(" (not set)")));
     mark->setToolTip(set ? QStringLiteral("Set: click to change it")
                          : QStringLiteral("Not set: click to set it"));
 }
@@ -1262,8 +1227,11 @@ void frmMain::renderArea(int area) {
     static const char* const kSubjects[] = {"Class", "Race", "Attribute", "Skill", "Birthsign"};
     text->setAccessibleName(QLatin1String(kSubjects[area]) + QStringLiteral(" description") +
                             (title->text().isEmpty() ? QString() : ": " + title->text()));
-    if (picture)
+    if (picture) {
         showPicture(picture, c.areaPicture(a));
+        picture->setAccessibleName(QLatin1String(kSubjects[area]) + QStringLiteral(" picture: ") +
+                                   title->text());
+    }
 }
 
 // Brings a list widget in line with the model's list with as few changes as
@@ -1298,8 +1266,12 @@ void frmMain::syncSkillList(QListWidget* list, bool major) {
 void frmMain::renderSkills() {
     syncSkillList(m_lstMjrSkills, true);
     syncSkillList(m_lstMnrSkills, false);
-    m_fmeSkill[0]->setTitle(character().skillFrameCaption(true));
-    m_fmeSkill[1]->setTitle(character().skillFrameCaption(false));
+    // The count left is said with the list, as it is shown above it.
+    for (int i = 0; i < 2; ++i) {
+        const QString caption = character().skillFrameCaption(i == 0);
+        m_fmeSkill[size_t(i)]->setTitle(caption);
+        (i == 0 ? m_lstMjrSkills : m_lstMnrSkills)->setAccessibleDescription(caption);
+    }
 }
 
 void frmMain::renderSkillFrame() {
@@ -1516,7 +1488,7 @@ void frmMain::restLinks() {
 }
 
 void frmMain::linkHovered(int index) {
-    setTip(kFurther, QStringLiteral("An online resource is avaliable for this step."));
+    setTip(kFurther, kLinkTip);
     QLabel* l = m_lblLink[size_t(index)];
     const QPixmap icon(appPath(QStringLiteral("/Data/ALink.ICO")));
     l->setCursor(icon.isNull() ? QCursor(Qt::PointingHandCursor) : QCursor(icon, 0, 0));

@@ -33,6 +33,8 @@ class QTimer;
 
 namespace tarvo {
 
+struct BoardChoice;
+
 class frmMain : public QWidget {
     Q_OBJECT
 public:
@@ -64,6 +66,8 @@ public:
     // Composes the character as text into the hidden txtDataCompiler: "Yes"
     // marked up for the chosen message board, anything else plain.
     void Export(const QString& Tags);
+    // The same marked up for the board and poll the formatting window shows.
+    void Export(const BoardChoice& choice);
     // The text of txtDataCompiler, line ends as composed.
     QString dataCompilerText() const;
 
@@ -79,6 +83,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void setDataCompilerText(const QString& text);
     // --- building -------------------------------------------------------------
     void buildNavigation();
     void buildStepFrames();

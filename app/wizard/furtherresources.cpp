@@ -53,6 +53,9 @@ struct StepNine : QObject {
         const Website site = selected();
         name->setText(site.category);
         description->setText(site.description);
+        // Read with the site when the list has the focus, as shown beside it.
+        list->currentItem()->setData(Qt::AccessibleDescriptionRole,
+                                     site.category + QStringLiteral(": ") + site.description);
         open->setEnabled(!site.url.isEmpty());
         add->setEnabled(!site.url.isEmpty());
         const QString picture = websiteLogo(site.name);
@@ -96,8 +99,6 @@ void wireFurtherResources(frmMain* w) {
     s->add->setEnabled(false);
     s->list->setAccessibleName(QStringLiteral("Websites"));
     s->logo->setAccessibleName(QStringLiteral("Website logo"));
-    s->name->setAccessibleName(QStringLiteral("Website category"));
-    s->description->setAccessibleName(QStringLiteral("Website description"));
     // A choice, not the focus arriving (which makes the first row current).
     QObject::connect(s->list, &QListWidget::itemSelectionChanged, s, [s] { s->siteSelected(); });
     QObject::connect(s->list, &QListWidget::itemClicked, s, [s] { s->siteSelected(); });

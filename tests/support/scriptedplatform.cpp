@@ -1,6 +1,7 @@
 #include "scriptedplatform.h"
 
 #include "appfolder.h"
+#include "shell/accessibility.h"
 #include "shell/focusstyle.h"
 #include "shell/keyboard.h"
 #include "yourgame.h"
@@ -13,12 +14,13 @@
 #include <QWidget>
 
 namespace {
-// Tests see the program's windows with the keyboard rules and the focus
-// style that the program installs at its start.
+// Tests see the program's windows with the keyboard rules, the focus style
+// and the accessibility rules that the program installs at its start.
 void installProgramRules() {
     if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
         tarvo::installFocusStyle();
         tarvo::installKeyboardRules();
+        tarvo::installAccessibilityRules();
     }
 }
 } // namespace
@@ -26,7 +28,11 @@ Q_COREAPP_STARTUP_FUNCTION(installProgramRules)
 
 namespace tarvo::test {
 
-ScriptedPlatform::ScriptedPlatform() : m_previous(setPlatform(this)) {}
+ScriptedPlatform::ScriptedPlatform() : m_previous(setPlatform(this)) {
+    // Qt installs its own accessibility after the start-up functions ran:
+    // the program's rules go before it again, as in the program.
+    tarvo::installAccessibilityRules();
+}
 
 ScriptedPlatform::~ScriptedPlatform() {
     setPlatform(m_previous);

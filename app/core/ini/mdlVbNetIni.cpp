@@ -637,7 +637,8 @@ template <typename Change> bool rewrite(const QString& file, Change&& change) {
     if (!change(doc))
         return true;
 
-    return tarvo::replaceLockedFile(path, doc.serialize());
+    // Every INI file we write is a setting or a record the user keeps.
+    return tarvo::replaceLockedFile(path, doc.serialize(), tarvo::Durability::Durable);
 }
 
 QString cutToBuffer(const QString& s) {
@@ -857,6 +858,10 @@ namespace tarvo {
 QString decodeText(const QByteArray& bytes) {
     const IniText text = iniText(bytes);
     return decodeBytes(text.bytes.constData() + text.start, text.bytes.size() - text.start);
+}
+
+std::optional<QByteArray> readFileBytes(const QString& path) {
+    return readAnyCase(path);
 }
 
 QString readTextFile(const QString& path, bool* ok) {

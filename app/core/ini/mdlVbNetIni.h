@@ -17,8 +17,8 @@
 //   last entry of its section; every line that is not understood is kept
 //   byte for byte. Files are written with CR LF line ends, in UTF-8 (UTF-16
 //   files stay UTF-16), through a temporary file that replaces the target
-//   only when complete (see safewrite.h), and under a lock file so that two
-//   programs rewriting one file lose no key.
+//   only when complete and on the disk (see safewrite.h), and under a lock
+//   file so that two programs rewriting one file lose no key.
 // - A value with blanks at either end, or wrapped in quotation marks, is
 //   written in double quotes, so that it reads back as itself. A write that
 //   could not read back as written (a line break or NUL anywhere, a key

@@ -7,9 +7,15 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace tarvo {
 
 QString decodeText(const QByteArray& bytes);
+
+// The bytes of a file (path resolved without regard to case); no value when
+// it cannot be read.
+std::optional<QByteArray> readFileBytes(const QString& path);
 
 // The whole text of a file (path resolved without regard to case), line
 // breaks kept; empty when it cannot be read. ok tells which.
