@@ -24,7 +24,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTextBrowser>
+#include <QTextEdit>
 #include <QtTest>
 
 using namespace tarvo;
@@ -81,7 +81,7 @@ EsmWriter baseGame() {
 }
 
 QString textOf(QWidget* w) {
-    return w->findChild<QTextBrowser*>("txtSheet")->toPlainText();
+    return w->findChild<QTextEdit*>("txtSheet")->toPlainText();
 }
 
 } // namespace
@@ -234,6 +234,8 @@ private slots:
         QCOMPARE(list->item(heading + 2)->text(), "Spellthief");
         QCOMPARE(list->count(), heading + 3);
         // From the keyboard: the heading is passed over; Enter applies.
+        loader->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(loader));
         list->setFocus();
         list->setCurrentRow(heading - 1);
         QTest::keyClick(list, Qt::Key_Down);

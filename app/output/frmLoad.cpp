@@ -241,7 +241,7 @@ void frmLoad::lstDisplay_Click(int row) {
             *m_game, *m_gameClasses.value(gameClass.toInt()),
             QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
         QString failure;
-        if (!replaceFileContents(p, bytes, &failure)) {
+        if (!replaceFileContents(p, bytes, Durability::Working, &failure)) {
             msgBox(QStringLiteral("TARVO2 could not prepare the class %1 to %2: %3")
                        .arg(item->text(), QDir::toNativeSeparators(p), failure),
                    MsgButtons::OK, MsgIcon::Exclamation);
