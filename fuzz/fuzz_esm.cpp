@@ -3,9 +3,13 @@
 // keeps no record and says why; a file it reads keeps at most one record per
 // 16 bytes, gives the same records when it is put on top of itself (a later
 // file that repeats records changes nothing), and is refused once its last
-// byte is cut off (a file cut short is never taken for whole).
+// byte is cut off (a file cut short is never taken for whole). The rules
+// made of it keep every number in the ranges the planner works with, and
+// every character and class it offers can be computed and written.
 #include "fuzzcheck.h"
 #include "gamefiles/gamecontent.h"
+#include "gamefiles/gametables.h"
+#include "gamerules.h"
 
 #include <cstdint>
 
@@ -56,5 +60,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(same(once, twice));
 
     FUZZ_CHECK(!readContentFile(bytes, qint64(size) - 1, enc).ok());
+
+    const tarvo::GameRules rules = rulesFromGame(once);
+    const tarvo::LevellingRules& lv = rules.levelling;
+    FUZZ_CHECK(lv.levelupTotal >= 1 && lv.levelupTotal <= 100);
+    for (int m : lv.multiplier)
+        FUZZ_CHECK(m >= 0 && m <= 100);
+    for (int a : rules.governing)
+        FUZZ_CHECK(a >= 0 && a < tarvo::kAttributeCount);
+    FUZZ_CHECK(rules.races.size() == 10 && rules.birthsigns.size() == 13);
+    tarvo::SheetChoices choice{0, 1, 2, 0, 7, 0, {0, 1, 2, 3, 4}, {5, 6, 7, 8, 9}};
+    for (choice.race = 0; choice.race < 10; ++choice.race)
+        for (choice.birthsign = 0; choice.birthsign < 13; ++choice.birthsign)
+            FUZZ_CHECK(tarvo::computeSheet(choice, rules).complete());
+    for (const auto* c : playableClasses(once))
+        FUZZ_CHECK(classTemplate(once, *c, QStringLiteral("today")).startsWith("[SaveData]"));
     return 0;
 }

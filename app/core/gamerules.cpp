@@ -122,6 +122,17 @@ CharacterSheet computeSheet(const SheetChoices& c) {
 
 CharacterSheet computeSheet(const SheetChoices& c, const GameRules& rules) {
     CharacterSheet s;
+    if (!rules.origin.isEmpty()) {
+        const RulesOrigin& o = rules.origin;
+        s.origin.source = o.source;
+        s.origin.notPlannable = o.notPlannable;
+        for (const RulesNote& n : o.changes)
+            if (n.concerns(c.race, c.gender, c.birthsign))
+                s.origin.changes << n;
+        for (const RulesNote& n : o.fallbacks)
+            if (n.concerns(c.race, c.gender, c.birthsign))
+                s.origin.fallbacks << n;
+    }
     if (!validIndex(c.race, int(rules.races.size())))
         s.missing << QStringLiteral("Choose a race (step three).");
     if (!validIndex(c.gender, 2))
@@ -148,9 +159,11 @@ CharacterSheet computeSheet(const SheetChoices& c, const GameRules& rules) {
     s.beforeBirthsign = race.attributes[size_t(c.gender)];
     for (int f : s.favourites)
         s.beforeBirthsign[size_t(f)] += rules.favouriteBonus;
-    s.fortify = sign.fortify;
-    for (int a = 0; a < kAttributeCount; ++a)
+    s.raceFortify = race.fortify;
+    for (int a = 0; a < kAttributeCount; ++a) {
+        s.fortify[size_t(a)] = race.fortify[size_t(a)] + sign.fortify[size_t(a)];
         s.attributes[size_t(a)] = s.beforeBirthsign[size_t(a)] + s.fortify[size_t(a)];
+    }
 
     for (int skill = 0; skill < kSkillCount; ++skill) {
         int value = rules.miscSkillStart;
@@ -173,8 +186,8 @@ CharacterSheet computeSheet(const SheetChoices& c, const GameRules& rules) {
         s.group[size_t(skill)] = g;
     }
 
-    // Health is set before the birthsign takes effect; Fatigue and Magicka
-    // count its fortifications.
+    // Health is set before any ability takes effect; Fatigue and Magicka
+    // count their fortifications.
     s.health = (s.beforeBirthsign[Str] + s.beforeBirthsign[End]) / 2;
     s.fatigue = s.attributes[Str] + s.attributes[Wil] + s.attributes[Agi] + s.attributes[End];
     s.magickaMultiplier =
@@ -196,6 +209,35 @@ QString sheetText(const CharacterSheet& s, const QString& title, bool markdown,
     };
     out << (markdown ? QStringLiteral("# ") + title : title);
     out << QString();
+    if (!s.origin.isEmpty()) {
+        const RulesOrigin& o = s.origin;
+        const auto line = [&](const QString& text, int depth) {
+            out << QString(depth * 2 + (markdown ? 0 : 2), QLatin1Char(' ')) +
+                       (markdown ? QStringLiteral("- ") : QString()) + text;
+        };
+        const auto list = [&](const QString& head, const QStringList& items) {
+            if (items.isEmpty())
+                return;
+            line(head, 0);
+            for (const QString& i : items)
+                line(i, 1);
+        };
+        const auto texts = [](const QList<RulesNote>& notes) {
+            QStringList out;
+            for (const RulesNote& n : notes)
+                out << n.text;
+            return out;
+        };
+        heading(QStringLiteral("Where the numbers come from"));
+        if (!o.source.isEmpty())
+            line(QStringLiteral("The numbers are ") + o.source + QLatin1Char('.'), 0);
+        list(QStringLiteral("Different from the original game:"), texts(o.changes));
+        list(QStringLiteral("In your game but not plannable here (the wizard offers the original "
+                            "game's choices):"),
+             o.notPlannable);
+        list(QStringLiteral("Notes on your game:"), texts(o.fallbacks));
+        out << QString();
+    }
     if (!s.complete()) {
         heading(QStringLiteral("Still to choose"));
         for (const QString& m : s.missing)
@@ -205,10 +247,16 @@ QString sheetText(const CharacterSheet& s, const QString& title, bool markdown,
     heading(QStringLiteral("Attributes"));
     for (int a = 0; a < kAttributeCount; ++a) {
         QString value = QString::number(s.attributes[size_t(a)]);
-        if (s.fortify[size_t(a)])
-            value += QStringLiteral(" (%1 + %2 from the birthsign)")
-                         .arg(s.beforeBirthsign[size_t(a)])
-                         .arg(s.fortify[size_t(a)]);
+        const int fromRace = s.raceFortify[size_t(a)];
+        const int fromSign = s.fortify[size_t(a)] - fromRace;
+        if (fromRace || fromSign) {
+            QStringList parts{QString::number(s.beforeBirthsign[size_t(a)])};
+            if (fromRace)
+                parts << QStringLiteral("%1 from the race").arg(fromRace);
+            if (fromSign)
+                parts << QStringLiteral("%1 from the birthsign").arg(fromSign);
+            value += QStringLiteral(" (") + parts.join(QStringLiteral(" + ")) + QLatin1Char(')');
+        }
         item(attributes()[a], value);
     }
     out << QString();

@@ -39,9 +39,10 @@ struct CharacterSheet {
     };
     QStringList missing;
     bool complete() const { return missing.isEmpty(); }
-    AttributeValues attributes{};      // with the birthsign's fortifications
-    AttributeValues beforeBirthsign{}; // race, gender and favourites only
-    AttributeValues fortify{};
+    AttributeValues attributes{};         // with the abilities' fortifications
+    AttributeValues beforeBirthsign{};    // race, gender and favourites only
+    AttributeValues fortify{};            // the race's and the birthsign's abilities
+    AttributeValues raceFortify{};        // the race's share of fortify
     QList<int> favourites;                // attribute indexes
     QList<SkillValue> major, minor, misc; // in the game's skill order
     SkillValues skills{};                 // every skill's value, skills() order
@@ -49,6 +50,9 @@ struct CharacterSheet {
     int health = 0, magicka = 0, fatigue = 0;
     double magickaMultiplier = 1.0;
     QList<Special> specials;
+    // Where the numbers come from, with only the notes about this
+    // character's race, gender and birthsign.
+    RulesOrigin origin;
 
     bool majorOrMinor(int skill) const { return group[size_t(skill)] != Group::Misc; }
 };

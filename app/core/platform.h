@@ -17,7 +17,8 @@ enum class MsgButtons { OK, OKCancel, YesNo, YesNoCancel };
 enum class MsgResult { OK, Cancel, Yes, No };
 
 struct FileDialogSpec {
-    enum class Kind { Save, Open };
+    // Folder: an existing folder is chosen (filters and names do not apply).
+    enum class Kind { Save, Open, Folder };
     Kind kind = Kind::Open;
     QString title;
     // Label and pattern of every filter, in order.

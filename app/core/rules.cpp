@@ -221,6 +221,18 @@ const GameRules& currentRules() {
 
 void setCurrentRules(const GameRules& rules) {
     current() = std::make_shared<const GameRules>(rules);
+    emit rulesNotifier().rulesChanged();
+}
+
+RulesNotifier& rulesNotifier() {
+    // Never destroyed: windows may still disconnect from it at exit.
+    static RulesNotifier* notifier = new RulesNotifier;
+    return *notifier;
+}
+
+bool RulesNote::concerns(int r, int g, int b) const {
+    return (race < 0 || race == r) && (gender < 0 || gender == g) &&
+           (birthsign < 0 || birthsign == b);
 }
 
 } // namespace tarvo

@@ -9,7 +9,9 @@
 #pragma once
 
 #include <QList>
+#include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -58,6 +60,8 @@ struct LevellingRules {
 struct RaceRules {
     std::array<AttributeValues, 2> attributes{}; // male, female
     SkillValues skillBonus{};
+    // Constant fortifications of the attributes (the race's abilities).
+    AttributeValues fortify{};
     // Fortify Maximum Magicka, in tenths of Intelligence (Breton 5: +0.5 x).
     int magickaTenths = 0;
     QList<Special> specials;
@@ -68,6 +72,38 @@ struct BirthsignRules {
     AttributeValues fortify{};
     int magickaTenths = 0;
     QList<Special> specials;
+};
+
+// Where a set of rules comes from, as the character sheet tells it. Empty for
+// the original game's tables. A note about one race, gender or birthsign
+// (their indexes; -1 for every character) is shown only for a character
+// that has it.
+struct RulesNote {
+    int race = -1;
+    int gender = -1;
+    int birthsign = -1;
+    QString text;
+    bool concerns(int forRace, int forGender, int forBirthsign) const;
+    friend bool operator==(const RulesNote&, const RulesNote&) = default;
+};
+
+struct RulesOrigin {
+    // "from your game: Morrowind.esm, Tribunal.esm, Bloodmoon.esm and 3
+    // plugins"; empty for the original game's tables.
+    QString source;
+    // Each value that differs from the original game, with the file that
+    // changed it.
+    QList<RulesNote> changes;
+    // What could not be taken from the game (a file that cannot be read, a
+    // record that is missing) and the original game's numbers stand for.
+    QList<RulesNote> fallbacks;
+    // Races and birthsigns of the game that the wizard cannot choose.
+    QStringList notPlannable;
+    bool isEmpty() const {
+        return source.isEmpty() && changes.isEmpty() && fallbacks.isEmpty() &&
+               notPlannable.isEmpty();
+    }
+    friend bool operator==(const RulesOrigin&, const RulesOrigin&) = default;
 };
 
 struct GameRules {
@@ -86,6 +122,7 @@ struct GameRules {
     SkillValues specialization{};
     QList<RaceRules> races;           // races() order
     QList<BirthsignRules> birthsigns; // birthsigns() order
+    RulesOrigin origin;
 
     // The original game's numbers.
     static const GameRules& builtIn();
@@ -94,8 +131,16 @@ struct GameRules {
 // The rules the sheet, the planner and the optimiser read. Set from the user
 // interface's thread; a reference from currentRules() holds until the next
 // setCurrentRules, so a computation that runs elsewhere takes a copy first.
-// Windows show the new numbers at their next refresh.
+// rulesNotifier() tells every open window when the rules are replaced.
 const GameRules& currentRules();
 void setCurrentRules(const GameRules& rules);
+
+class RulesNotifier : public QObject {
+    Q_OBJECT
+signals:
+    // The current rules were replaced: what shows their numbers computes again.
+    void rulesChanged();
+};
+RulesNotifier& rulesNotifier();
 
 } // namespace tarvo

@@ -39,6 +39,34 @@ QString externalLinksFile() {
     return appPath(QStringLiteral("\\data\\websites\\external links.ini"));
 }
 
+namespace {
+const QString kGame = QStringLiteral("Game");
+QString yesNo(bool b) {
+    return b ? QStringLiteral("Yes") : QStringLiteral("No");
+}
+} // namespace
+
+GameChoice readGameChoice() {
+    const QString file = settingsFile();
+    const auto read = [&](const char* key) {
+        return ReadIniValue(kGame, QLatin1String(key), QString(), file);
+    };
+    GameChoice c;
+    c.useGame = read("iniUseGame") == QLatin1String("Yes");
+    c.path = read("iniGamePath");
+    c.openmwUserData = read("iniOpenMWUserData");
+    c.asked = read("iniGameAsked") == QLatin1String("Yes");
+    return c;
+}
+
+bool writeGameChoice(const GameChoice& c) {
+    const QString file = writableSettingsFile();
+    return WriteIniValue(kGame, QStringLiteral("iniUseGame"), yesNo(c.useGame), file) &&
+           WriteIniValue(kGame, QStringLiteral("iniGamePath"), c.path, file) &&
+           WriteIniValue(kGame, QStringLiteral("iniOpenMWUserData"), c.openmwUserData, file) &&
+           WriteIniValue(kGame, QStringLiteral("iniGameAsked"), yesNo(c.asked), file);
+}
+
 bool WriteProgramVersion() {
     return WriteIniValue(QStringLiteral("versions"), QStringLiteral("program"), versionText(),
                          writableVersionsFile());

@@ -3,7 +3,9 @@
 #include "appfolder.h"
 #include "appinfo.h"
 #include "character.h"
+#include "gamefiles/gametables.h"
 #include "ini/mdlVbNetIni.h"
+#include "ini/safewrite.h"
 #include "planning/frmProgress.h"
 #include "platform.h"
 #include "profile.h"
@@ -11,6 +13,7 @@
 #include "shell/twips.h"
 #include "shell/widgets.h"
 #include "wizard/frmMain.h"
+#include "yourgame.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -19,6 +22,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QLocale>
 #include <QPixmap>
 #include <QPushButton>
 #include <QShowEvent>
@@ -29,6 +33,8 @@ namespace tarvo {
 namespace {
 
 const QString kUnspecified = QStringLiteral("Unspecified!");
+// A class of the player's game, as a template the loader applies.
+const QString kGameClassFile = QStringLiteral("Data/~gameclass.M3T");
 
 void setListBackground(QListWidget* list, const QColor& color) {
     QPalette p = list->palette();
@@ -176,6 +182,32 @@ void frmLoad::optButton_Click(int index) {
         // The shipped templates and any the update checker fetched.
         m_lstDisplay->addItems(
             folderFiles(QStringLiteral("\\Templates"), {QStringLiteral("*.M3T")}));
+        // The playable classes of the player's game, plugins' included.
+        useChosenGame();
+        m_game = gameInUse();
+        m_gameClasses = m_game ? gamefiles::playableClasses(*m_game)
+                               : QList<const gamefiles::Versioned<gamefiles::GameClass>*>();
+        if (!m_gameClasses.isEmpty()) {
+            auto* heading = new QListWidgetItem(QStringLiteral("From your game"), m_lstDisplay);
+            heading->setFlags(Qt::NoItemFlags);
+            QFont bold = heading->font();
+            bold.setBold(true);
+            heading->setFont(bold);
+        }
+        QStringList names;
+        for (const auto* c : std::as_const(m_gameClasses))
+            names << gamefiles::className(c->record);
+        for (int i = 0; i < m_gameClasses.size(); ++i) {
+            const auto& c = *m_gameClasses[i];
+            // Two classes of one name are told apart by their ids.
+            QString text = names[i];
+            if (names.count(text) > 1)
+                text += QStringLiteral(" (%1)").arg(c.record.id);
+            auto* item = new QListWidgetItem(text, m_lstDisplay);
+            item->setData(Qt::UserRole, i);
+            item->setData(Qt::AccessibleTextRole, QStringLiteral("%1, a class of your game (%2)")
+                                                      .arg(item->text(), m_game->fileName(c.file)));
+        }
         return;
     }
     // Browse for a saved profile; once chosen it is applied a moment later,
@@ -201,7 +233,22 @@ void frmLoad::lstDisplay_Click(int row) {
     QListWidgetItem* item = row >= 0 ? m_lstDisplay->item(row) : nullptr;
     if (!item)
         return;
-    const QString p = appPath(QStringLiteral("\\Templates\\") + item->text());
+    QString p = appPath(QStringLiteral("\\Templates\\") + item->text());
+    if (const QVariant gameClass = item->data(Qt::UserRole); gameClass.isValid()) {
+        // A class of the player's game goes the templates' way: as a file.
+        p = writablePath(kGameClassFile);
+        const QByteArray bytes = gamefiles::classTemplate(
+            *m_game, *m_gameClasses.value(gameClass.toInt()),
+            QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+        QString failure;
+        if (!replaceFileContents(p, bytes, Durability::Working, &failure)) {
+            msgBox(QStringLiteral("TARVO2 could not prepare the class %1 to %2: %3")
+                       .arg(item->text(), QDir::toNativeSeparators(p), failure),
+                   MsgButtons::OK, MsgIcon::Exclamation);
+            m_cmdOK->setEnabled(false);
+            return;
+        }
+    }
     SelectedFile = p;
     const QString section = QStringLiteral("SaveData");
     m_lblDescription->setText(
@@ -279,6 +326,7 @@ bool frmLoad::FileToProgram() {
 
 void frmLoad::closeEvent(QCloseEvent* event) {
     m_tmrLoadProfile->stop();
+    removeWrittenFile(kGameClassFile);
     // Whatever closes the loader gives the wizard back.
     if (frmMain* m = forms::mainIfLoaded()) {
         m->setEnabled(true);

@@ -2,7 +2,11 @@
 // applies the chosen file to the wizard.
 #pragma once
 
+#include "gamefiles/gamecontent.h"
+
 #include <QWidget>
+
+#include <memory>
 
 class QButtonGroup;
 class QLabel;
@@ -59,6 +63,10 @@ private:
     QPushButton* m_cmdOK = nullptr;
     QPushButton* m_cmdCancel = nullptr;
     QTimer* m_tmrLoadProfile = nullptr;
+    // The player's game and its playable classes, listed after the
+    // templates (each item's data is its place here).
+    std::shared_ptr<const gamefiles::GameContent> m_game;
+    QList<const gamefiles::Versioned<gamefiles::GameClass>*> m_gameClasses;
 };
 
 } // namespace tarvo

@@ -9,6 +9,7 @@
 #include "shell/accessibility.h"
 #include "shell/twips.h"
 #include "shell/widgets.h"
+#include "yourgame.h"
 
 #include <QDir>
 #include <QGridLayout>
@@ -51,6 +52,9 @@ frmSheet::frmSheet() {
     setWindowFlags(Qt::Window);
     setAttribute(Qt::WA_DeleteOnClose);
     resize(twipsSize(15600, 10800));
+
+    // The player's own game, when one is chosen, is read now (once).
+    useChosenGame();
 
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("tabPages"));
@@ -101,20 +105,32 @@ frmSheet::frmSheet() {
         connect(&c, signal, this, [this] { refresh(); });
     connect(&c, &Character::skillsChanged, this, [this] { refresh(); });
     connect(&c, &Character::levelPlanChanged, this, [this] { showPlan(); });
+    // Another game's rules: every number again.
+    connect(&rulesNotifier(), &RulesNotifier::rulesChanged, this, [this] {
+        showRules();
+        refresh();
+    });
     refresh();
 }
 
-QWidget* frmSheet::buildPlanPage() {
+void frmSheet::showRules() {
     const LevellingRules& lv = currentRules().levelling;
-    auto* page = new QWidget;
-    m_lblReminder = new QLabel(
+    m_lblReminder->setText(
         QStringLiteral("A level-up needs %1 increases of your major or minor skills; more carry "
                        "over to the next level. Set the attributes you aim at and press \"Plan my "
                        "levels\", or type your own plan: tick the %2 attributes to pick at each "
                        "level-up and type how many times each skill rises during that level.")
             .arg(lv.levelupTotal)
-            .arg(lv.picksPerLevel),
-        page);
+            .arg(lv.picksPerLevel));
+    m_showing = true;
+    for (QSpinBox* spin : m_spnTarget)
+        spin->setRange(kLeaveAsIs, lv.attributeCap);
+    m_showing = false;
+}
+
+QWidget* frmSheet::buildPlanPage() {
+    auto* page = new QWidget;
+    m_lblReminder = new QLabel(page);
     m_lblReminder->setObjectName(QStringLiteral("lblReminder"));
     m_lblReminder->setWordWrap(true);
 
@@ -127,7 +143,6 @@ QWidget* frmSheet::buildPlanPage() {
         auto* spin = new QSpinBox(targets);
         spin->setObjectName(QStringLiteral("spnTarget(%1)").arg(a));
         spin->setAccessibleName(QStringLiteral("Target for %1").arg(attributes()[a]));
-        spin->setRange(kLeaveAsIs, lv.attributeCap);
         spin->setSingleStep(5);
         spin->setSpecialValueText(QStringLiteral("leave as is"));
         spin->setKeyboardTracking(false);
@@ -265,6 +280,7 @@ QWidget* frmSheet::buildPlanPage() {
     layout->addLayout(levelsRow);
     layout->addWidget(split, 1);
     layout->addWidget(m_lstWarnings);
+    showRules();
     sizeColumns();
     return page;
 }
@@ -473,6 +489,8 @@ frmSheet* showCharacterSheet() {
     window->show();
     window->raise();
     window->activateWindow();
+    // Once: the player's own game, when one is found, is offered.
+    offerFoundGameOnce();
     return window;
 }
 

@@ -40,6 +40,8 @@ protected:
 
 private:
     QWidget* buildPlanPage();
+    // What the planner's page says and allows by the current rules.
+    void showRules();
     // The planner's page from the character's plan: only what changed.
     void showPlan();
     QString resultText(const AttributeValues& targets) const;

@@ -3,6 +3,7 @@
 #include "appfolder.h"
 #include "forms.h"
 #include "frmAbout.h"
+#include "gamefiles/gametables.h"
 #include "ini/mdlVbNetIni.h"
 #include "ini/safewrite.h"
 #include "mdlGeneral.h"
@@ -16,6 +17,7 @@
 #include "wizard/frmMain.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -150,9 +152,9 @@ frmOptions::frmOptions() {
     paintBlue(this);
     setFixedSize(twipsSize(8400, 6300));
 
-    const char* navCaptions[3] = {"Program", "Settings File", "Installations"};
-    const char* frameCaptions[3] = {"Program", "Settings file", "Installations"};
-    for (int i = 0; i < 3; ++i) {
+    const char* navCaptions[4] = {"Program", "Settings File", "Installations", "Your Game"};
+    const char* frameCaptions[4] = {"Program", "Settings file", "Installations", "Your game"};
+    for (int i = 0; i < 4; ++i) {
         auto* o = new OptionButton(QLatin1String(navCaptions[i]), this);
         o->setObjectName(indexed("optNav", i));
         o->setGeometry(twipsRect(120 + i * 1560, 120, 1440, 315));
@@ -169,6 +171,7 @@ frmOptions::frmOptions() {
     buildProgramFrame(m_fmeSection[0]);
     buildSettingsFrame(m_fmeSection[1]);
     buildInstallationsFrame(m_fmeSection[2]);
+    buildGameFrame(m_fmeSection[3]);
 
     m_cmdOK = makeButton(this, QStringLiteral("cmdOK"), QStringLiteral("&OK"),
                          twipsRect(4560, 5790, 1140, 375));
@@ -332,6 +335,188 @@ void frmOptions::buildInstallationsFrame(QGroupBox* f) {
     }
 }
 
+void frmOptions::buildGameFrame(QGroupBox* f) {
+    const char* choices[2] = {"Use the original game's &tables", "&Use my game and its plugins"};
+    auto* group = new QButtonGroup(f);
+    for (int i = 0; i < 2; ++i) {
+        auto* o = new OptionButton(QString::fromUtf8(choices[i]), f);
+        o->setObjectName(indexed("optGame", i));
+        o->setGeometry(twipsRect(120 + i * 3960, 300, 3840, 315));
+        o->setAccessibleName(QString::fromUtf8(choices[i]).remove(QLatin1Char('&')));
+        group->addButton(o, i);
+        m_optGame[size_t(i)] = o;
+    }
+    connect(group, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+        if (on)
+            m_gameChoice.useGame = id == 1;
+    });
+
+    QLabel* found =
+        makeLabel(f, QStringLiteral("lblGameLocations"), QStringLiteral("Found on this &computer:"),
+                  twipsRect(120, 720, 7920, 255), kRowLabel);
+    m_lstGameLocations = new QListWidget(f);
+    m_lstGameLocations->setObjectName(QStringLiteral("lstGameLocations"));
+    m_lstGameLocations->setAccessibleName(QStringLiteral("Found on this computer"));
+    m_lstGameLocations->setGeometry(twipsRect(120, 990, 7920, 900));
+    found->setBuddy(m_lstGameLocations);
+    connect(m_lstGameLocations, &QListWidget::currentRowChanged, this,
+            [this](int row) { lstGameLocations_Click(row); });
+
+    QPushButton* folder =
+        makeButton(f, QStringLiteral("cmdGameFolder"),
+                   QStringLiteral("Choose the game's &folder..."), twipsRect(120, 1980, 3840, 375),
+                   QStringLiteral("The folder that holds Morrowind.ini and Data "
+                                  "Files."));
+    connect(folder, &QPushButton::clicked, this, [this] { cmdGame_Click(false); });
+    QPushButton* config = makeButton(f, QStringLiteral("cmdOpenMWConfig"),
+                                     QStringLiteral("Choose OpenM&W's openmw.cfg..."),
+                                     twipsRect(4080, 1980, 3960, 375),
+                                     QStringLiteral("OpenMW's configuration file, which lists the "
+                                                    "content files and where they are."));
+    connect(config, &QPushButton::clicked, this, [this] { cmdGame_Click(true); });
+
+    QLabel* path = makeLabel(f, QStringLiteral("lblGamePath"), QStringLiteral("&Game:"),
+                             twipsRect(120, 2460, 900, 315), kRowLabel);
+    m_txtGamePath = makeEdit(f, QStringLiteral("txtGamePath"), path, QStringLiteral("Game"),
+                             twipsRect(1080, 2460, 6960, 315));
+    m_txtGamePath->setReadOnly(true);
+
+    QLabel* order = makeLabel(f, QStringLiteral("lblLoadOrder"), QStringLiteral("&Load order:"),
+                              twipsRect(120, 2880, 7920, 255), kRowLabel);
+    m_lstLoadOrder = new QListWidget(f);
+    m_lstLoadOrder->setObjectName(QStringLiteral("lstLoadOrder"));
+    m_lstLoadOrder->setAccessibleName(QStringLiteral("Load order"));
+    m_lstLoadOrder->setGeometry(twipsRect(120, 3150, 7920, 1440));
+    order->setBuddy(m_lstLoadOrder);
+
+    m_lblGameStatus = makeLabel(f, QStringLiteral("lblGameStatus"), QString(),
+                                twipsRect(120, 4650, 7920, 420), kRowLabel);
+}
+
+void frmOptions::showGamePage() {
+    if (m_gamePageReady)
+        return;
+    m_gamePageReady = true;
+    m_gameChoice = readGameChoice();
+    m_optGame[m_gameChoice.useGame ? 1 : 0]->setChecked(true);
+    // The usual places first; the stored choice among them when it is one.
+    m_gameLocations = findYourGame();
+    m_lstGameLocations->blockSignals(true);
+    int current = -1;
+    for (const gamefiles::GameLocation& l : std::as_const(m_gameLocations)) {
+        if (QFileInfo(l.path) == QFileInfo(m_gameChoice.path))
+            current = int(m_lstGameLocations->count());
+        m_lstGameLocations->addItem(
+            QStringLiteral("%1: %2").arg(l.source, QDir::toNativeSeparators(l.path)));
+    }
+    if (m_gameLocations.isEmpty()) {
+        auto* none = new QListWidgetItem(QStringLiteral("(nothing found in the usual places)"),
+                                         m_lstGameLocations);
+        none->setFlags(Qt::NoItemFlags);
+    }
+    if (m_gameChoice.path.isEmpty() && !m_gameLocations.isEmpty()) {
+        // The first place found is offered; the player's tick on "Use my
+        // game" and OK confirm it.
+        m_lstGameLocations->blockSignals(false);
+        m_lstGameLocations->setCurrentRow(0);
+        return;
+    }
+    m_lstGameLocations->setCurrentRow(current);
+    m_lstGameLocations->blockSignals(false);
+    showGame(m_gameChoice);
+}
+
+void frmOptions::lstGameLocations_Click(int row) {
+    if (row < 0 || row >= m_gameLocations.size())
+        return;
+    GameChoice c = choiceFor(m_gameLocations[row]);
+    c.useGame = m_gameChoice.useGame;
+    showGame(c);
+}
+
+void frmOptions::cmdGame_Click(bool openmw) {
+    FileDialogSpec spec;
+    spec.initialFolder = gameSearchHome();
+    if (openmw) {
+        spec.kind = FileDialogSpec::Kind::Open;
+        spec.title = QStringLiteral("Choose OpenMW's Configuration");
+        spec.filters = {
+            {QStringLiteral("OpenMW configuration (openmw.cfg)"), QStringLiteral("openmw.cfg")},
+            {QStringLiteral("All Files (*.*)"), QStringLiteral("*.*")}};
+    } else {
+        spec.kind = FileDialogSpec::Kind::Folder;
+        spec.title = QStringLiteral("Choose the Game's Folder");
+    }
+    const QString path = platform().fileDialog(spec);
+    if (path.isEmpty())
+        return;
+    {
+        const QSignalBlocker block(m_lstGameLocations);
+        m_lstGameLocations->setCurrentRow(-1);
+    }
+    m_optGame[1]->setChecked(true);
+    GameChoice c = m_gameChoice;
+    c.useGame = true;
+    c.path = QDir::cleanPath(path);
+    c.openmwUserData.clear();
+    showGame(c);
+}
+
+void frmOptions::showGame(const GameChoice& choice) {
+    m_gameChoice = choice;
+    m_txtGamePath->setText(QDir::toNativeSeparators(choice.path));
+    m_gameRead = readGame(choice);
+    m_lstLoadOrder->clear();
+    QHash<QString, QString> unreadable;
+    if (m_gameRead.content)
+        for (const gamefiles::FileProblem& p : m_gameRead.content->problems)
+            if (!p.path.isEmpty())
+                unreadable.insert(p.file, p.reason);
+    int n = 0, missing = 0;
+    for (const gamefiles::LoadOrderEntry& e : std::as_const(m_gameRead.order.files)) {
+        QString line = QStringLiteral("%1. %2").arg(++n).arg(e.name);
+        if (!e.found()) {
+            line += QStringLiteral(": missing");
+            ++missing;
+        } else if (unreadable.contains(e.name)) {
+            line += QStringLiteral(": cannot be read, ") + unreadable.value(e.name);
+        }
+        m_lstLoadOrder->addItem(line);
+    }
+    for (const QString& p : std::as_const(m_gameRead.order.problems))
+        m_lstLoadOrder->addItem(p);
+    const auto count = [](qsizetype n, const char* what) {
+        return QStringLiteral("%1 %2%3")
+            .arg(n)
+            .arg(QLatin1String(what))
+            .arg(n == 1 ? QString() : QStringLiteral("s"));
+    };
+    QString status;
+    if (choice.path.isEmpty())
+        status = QStringLiteral("Choose your game's folder or OpenMW's openmw.cfg.");
+    else if (!m_gameRead.failures().isEmpty())
+        status = QStringLiteral("Your game cannot be read: %1")
+                     .arg(m_gameRead.failures().join(QStringLiteral("; ")));
+    else
+        status = QStringLiteral("%1 in the load order: %2 missing, %3 that cannot be read. "
+                                "The numbers come from %4.")
+                     .arg(count(n, "file"))
+                     .arg(missing)
+                     .arg(unreadable.size())
+                     .arg(gamefiles::describeFiles(*m_gameRead.content));
+    m_lblGameStatus->setText(status);
+    m_lblGameStatus->setAccessibleName(status);
+}
+
+bool frmOptions::saveGameChoice() {
+    // Only a page the player has seen changes the stored choice.
+    if (!m_gamePageReady)
+        return true;
+    GameChoice c = m_gameChoice;
+    c.asked = true;
+    return chooseGame(c, m_gameRead) || reportWriteFailure(writableSettingsFile());
+}
+
 void frmOptions::Form_Load() {
     enableWizardWindows(false);
     if (frmMain* m = forms::mainIfLoaded())
@@ -388,8 +573,10 @@ bool frmOptions::selectBoard(const QString& name) {
 }
 
 void frmOptions::optNav_Click(int index) {
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < int(m_fmeSection.size()); ++i)
         m_fmeSection[size_t(i)]->setVisible(i == index);
+    if (index == 3)
+        showGamePage();
 }
 
 void frmOptions::cboMessageBoard_Click() {
@@ -493,7 +680,8 @@ void frmOptions::cmdOK_Click() {
         !writeSetting(kProgram, QStringLiteral("iniDomain"), m_txtDomain->text()) ||
         !writeSetting(kProgram, QStringLiteral("iniHelp"), m_txtHelp->text()) ||
         !SaveMessageBoard() ||
-        !writeSetting(kProgram, QStringLiteral("iniShowAdvancedFeatures"), yesNo(m_chkProgram)))
+        !writeSetting(kProgram, QStringLiteral("iniShowAdvancedFeatures"), yesNo(m_chkProgram)) ||
+        !saveGameChoice())
         return;
     accept();
 }

@@ -4,6 +4,8 @@
 // windows are disabled.
 #pragma once
 
+#include "yourgame.h"
+
 #include <QDialog>
 #include <array>
 
@@ -42,6 +44,8 @@ public:
     // Without giveBack (program end) the wizard's windows stay as they are.
     void unload(bool giveBack = true);
     bool shownOnce() const { return m_shownOnce; }
+    // The choice on the "Your game" page, written by OK.
+    const GameChoice& gameChoice() const { return m_gameChoice; }
 
     void done(int result) override;
 
@@ -53,6 +57,16 @@ private:
     void buildProgramFrame(QGroupBox* f);
     void buildSettingsFrame(QGroupBox* f);
     void buildInstallationsFrame(QGroupBox* f);
+    void buildGameFrame(QGroupBox* f);
+    // The "Your game" page: the places found and the stored choice, the
+    // first time it shows.
+    void showGamePage();
+    // Shows the load order of the game the page's choice points at.
+    void showGame(const GameChoice& choice);
+    void lstGameLocations_Click(int row);
+    void cmdGame_Click(bool openmw);
+    // Writes the page's choice when it differs from the stored one.
+    bool saveGameChoice();
     void Form_Load();
     void optNav_Click(int index);
     void cboMessageBoard_Click();
@@ -66,8 +80,8 @@ private:
     // it could not be written.
     bool writeSetting(const QString& section, const QString& key, const QString& value);
 
-    std::array<QRadioButton*, 3> m_optNav{};
-    std::array<QGroupBox*, 3> m_fmeSection{};
+    std::array<QRadioButton*, 4> m_optNav{};
+    std::array<QGroupBox*, 4> m_fmeSection{};
     QComboBox* m_cboMessageBoard = nullptr;
     QPlainTextEdit* m_txtForumDescription = nullptr;
     std::array<QLineEdit*, 8> m_txtTags{};
@@ -80,6 +94,15 @@ private:
     QLineEdit* m_txtHelp = nullptr;
     std::array<QLineEdit*, 2> m_txtInstallations{};
     QListWidget* m_lstMessageBoard = nullptr;
+    std::array<QRadioButton*, 2> m_optGame{};
+    QListWidget* m_lstGameLocations = nullptr;
+    QLineEdit* m_txtGamePath = nullptr;
+    QListWidget* m_lstLoadOrder = nullptr;
+    QLabel* m_lblGameStatus = nullptr;
+    QList<gamefiles::GameLocation> m_gameLocations;
+    GameChoice m_gameChoice;
+    GameRead m_gameRead;
+    bool m_gamePageReady = false;
     QPushButton* m_cmdOK = nullptr;
     QTimer* m_tmrHide = nullptr;
     bool m_shownOnce = false;

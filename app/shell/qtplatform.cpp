@@ -119,7 +119,11 @@ QString QtPlatform::fileDialog(const FileDialogSpec& spec) {
     dialog.setNameFilters(filters);
     if (spec.selectedFilter >= 0 && spec.selectedFilter < filters.size())
         dialog.selectNameFilter(filters[spec.selectedFilter]);
-    if (spec.kind == FileDialogSpec::Kind::Save) {
+    if (spec.kind == FileDialogSpec::Kind::Folder) {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+    } else if (spec.kind == FileDialogSpec::Kind::Save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, !spec.confirmOverwrite);

@@ -4,6 +4,7 @@
 #include "shell/accessibility.h"
 #include "shell/focusstyle.h"
 #include "shell/keyboard.h"
+#include "yourgame.h"
 
 #include <QApplication>
 #include <QDir>
@@ -98,10 +99,14 @@ TempAppFolder::TempAppFolder(bool copyData) {
                          m_dir.filePath(QLatin1String(sub)));
     }
     setAppFolder(m_dir.path());
+    // The player's game is looked for in here only, never in the home of
+    // whoever runs the tests.
+    setGameSearchHome(m_dir.path());
 }
 
 TempAppFolder::~TempAppFolder() {
     setAppFolder(QString());
+    setGameSearchHome(QString());
 }
 
 void TempAppFolder::write(const QString& relative, const QByteArray& bytes) const {

@@ -70,7 +70,8 @@ private:
 };
 
 // A private copy of the staged program folder that the program under test
-// uses as its AppFolder, removed afterwards.
+// uses as its AppFolder, removed afterwards. The usual places of the
+// player's game are looked for inside it.
 class TempAppFolder {
 public:
     // With copyData false the folder starts empty.

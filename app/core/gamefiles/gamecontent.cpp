@@ -1,5 +1,8 @@
 #include "gamefiles/gamecontent.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace tarvo::gamefiles {
 
 namespace {
@@ -62,6 +65,10 @@ std::optional<QString> GameContent::stringSetting(const QString& id) const {
 
 ConstantEffects constantEffects(const GameContent& game, const QStringList& spellIds) {
     ConstantEffects out;
+    // Sums of any magnitudes a file holds, kept within an int.
+    const auto add = [](int& sum, int magnitude) {
+        sum = int(std::clamp<qint64>(qint64(sum) + magnitude, INT_MIN, INT_MAX));
+    };
     for (const QString& id : spellIds) {
         const Spell* s = game.spells.find(id);
         if (!s) {
@@ -73,9 +80,9 @@ ConstantEffects constantEffects(const GameContent& game, const QStringList& spel
         for (const SpellEffect& e : s->effects) {
             if (e.effect == kEffectFortifyAttribute && e.attribute >= 0 &&
                 e.attribute < kGameAttributeCount)
-                out.fortifyAttribute[e.attribute] += e.magnitudeMin;
+                add(out.fortifyAttribute[e.attribute], e.magnitudeMin);
             else if (e.effect == kEffectFortifyMaximumMagicka)
-                out.fortifyMaximumMagicka += e.magnitudeMin;
+                add(out.fortifyMaximumMagicka, e.magnitudeMin);
         }
     }
     return out;
