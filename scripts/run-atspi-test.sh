@@ -38,17 +38,9 @@ if [ "${1:-}" != "--inside-session" ]; then
 fi
 shift
 
+. "$(dirname "$0")/services.sh"
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/tarvo-atspi.XXXXXX")
-launcher_pid=""
-registry_pid=""
-test_pid=""
-stop_all() {
-    for pid in $test_pid $registry_pid $launcher_pid; do
-        kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
-    done
-    rm -rf "$tmp"
-}
-trap 'stop_all' EXIT
+trap 'stop_started; rm -rf "$tmp"' EXIT
 trap 'exit 143' TERM INT
 
 # The accessibility bus puts its socket in the runtime folder (else in one
@@ -57,46 +49,28 @@ export XDG_RUNTIME_DIR="$tmp/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 DISPLAY= "$launcher" --launch-immediately >"$tmp/launcher.log" 2>&1 &
-launcher_pid=$!
+started_pids+=($!)
 address=""
-for _ in $(seq 1 200); do
+bus_address_known() {
     # Asked only once the launcher owns its name: asking earlier would start
     # a second one through D-Bus activation.
     dbus-send --session --print-reply=literal --dest=org.freedesktop.DBus /org/freedesktop/DBus \
         org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null | grep -q true &&
         address=$(dbus-send --session --print-reply=literal --dest=org.a11y.Bus /org/a11y/bus \
         org.a11y.Bus.GetAddress 2>/dev/null | tr -d ' ')
-    [ -n "$address" ] && break
-    kill -0 "$launcher_pid" 2>/dev/null || break
-    sleep 0.05
-done
-if [ -z "$address" ]; then
-    echo "run-atspi-test: the accessibility bus did not start" >&2
-    cat "$tmp/launcher.log" >&2
-    exit 1
-fi
+    [ -n "$address" ]
+}
+wait_for "${started_pids[-1]}" bus_address_known ||
+    did_not_start "the accessibility bus" "$tmp/launcher.log"
+
 AT_SPI_BUS_ADDRESS="$address" "$registryd" >"$tmp/registry.log" 2>&1 &
-registry_pid=$!
-ready=""
-for _ in $(seq 1 200); do
-    if dbus-send --bus="$address" --print-reply --dest=org.a11y.atspi.Registry \
-        /org/a11y/atspi/accessible/root org.freedesktop.DBus.Peer.Ping >/dev/null 2>&1; then
-        ready=1
-        break
-    fi
-    kill -0 "$registry_pid" 2>/dev/null || break
-    sleep 0.05
-done
-if [ -z "$ready" ]; then
-    echo "run-atspi-test: the AT-SPI registry did not start" >&2
-    cat "$tmp/registry.log" >&2
-    exit 1
-fi
+started_pids+=($!)
+registry_answers() {
+    dbus-send --bus="$address" --print-reply --dest=org.a11y.atspi.Registry \
+        /org/a11y/atspi/accessible/root org.freedesktop.DBus.Peer.Ping >/dev/null 2>&1
+}
+wait_for "${started_pids[-1]}" registry_answers ||
+    did_not_start "the AT-SPI registry" "$tmp/registry.log"
 
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-"$@" &
-test_pid=$!
-wait "$test_pid"
-rc=$?
-test_pid=""
-exit "$rc"
+run_test "$@"

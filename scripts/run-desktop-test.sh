@@ -19,63 +19,33 @@ command -v Xvfb >/dev/null 2>&1 || skip "Xvfb is not installed (Debian package x
 command -v openbox >/dev/null 2>&1 || skip "openbox is not installed (Debian package openbox)"
 command -v xprop >/dev/null 2>&1 || skip "xprop is not installed (Debian package x11-utils)"
 
+. "$(dirname "$0")/services.sh"
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/tarvo-desktop.XXXXXX")
-xvfb_pid=""
-wm_pid=""
-test_pid=""
-
-stop_all() {
-    for pid in $test_pid $wm_pid $xvfb_pid; do
-        kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
-    done
-    rm -rf "$tmp"
-}
-trap 'stop_all' EXIT
+trap 'stop_started; rm -rf "$tmp"' EXIT
 trap 'exit 143' TERM INT
 
 # Xvfb picks a free display itself and writes its number once it accepts
 # connections.
 Xvfb -displayfd 3 -screen 0 "${DESKTOP_SIZE:-1280x1024}x24" -nolisten tcp -noreset \
     3>"$tmp/display" >"$tmp/xvfb.log" 2>&1 &
-xvfb_pid=$!
+started_pids+=($!)
 display=""
-for _ in $(seq 1 200); do
+display_written() {
     display=$(head -n1 "$tmp/display" 2>/dev/null)
-    [ -n "$display" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.05
-done
-if [ -z "$display" ]; then
-    echo "run-desktop-test: Xvfb did not start" >&2
-    cat "$tmp/xvfb.log" >&2
-    exit 1
-fi
+    [ -n "$display" ]
+}
+wait_for "${started_pids[-1]}" display_written || did_not_start Xvfb "$tmp/xvfb.log"
 export DISPLAY=":$display"
 
 # openbox is ready once it names itself on the root window.
 openbox --sm-disable >"$tmp/openbox.log" 2>&1 &
-wm_pid=$!
-ready=""
-for _ in $(seq 1 200); do
-    if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
-        ready=1
-        break
-    fi
-    kill -0 "$wm_pid" 2>/dev/null || break
-    sleep 0.05
-done
-if [ -z "$ready" ]; then
-    echo "run-desktop-test: openbox did not start" >&2
-    cat "$tmp/openbox.log" >&2
-    exit 1
-fi
+started_pids+=($!)
+wm_named() {
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
+}
+wait_for "${started_pids[-1]}" wm_named || did_not_start openbox "$tmp/openbox.log"
 
 export QT_QPA_PLATFORM=xcb
 export QT_LOGGING_RULES="${QT_LOGGING_RULES:-qt.qpa.*=false}"
 unset WAYLAND_DISPLAY
-"$@" &
-test_pid=$!
-wait "$test_pid"
-rc=$?
-test_pid=""
-exit "$rc"
+run_test "$@"
