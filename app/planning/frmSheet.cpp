@@ -172,7 +172,7 @@ QWidget* frmSheet::buildPlanPage() {
 
     m_cmdPlan = makeButton(page, QStringLiteral("cmdPlan"), QStringLiteral("&Plan my levels"));
     m_cmdReplan = makeButton(page, QStringLiteral("cmdReplan"),
-                             QStringLiteral("Plan the levels &after the selected one"));
+                             QStringLiteral("Plan &after the selected level"));
     m_cmdSaveChart = makeButton(page, QStringLiteral("cmdSaveChart"),
                                 QStringLiteral("Save the chart as P&NG..."));
     m_cmdSaveChart->setAccessibleName(QStringLiteral("Save the chart as PNG"));

@@ -165,7 +165,7 @@ int main(int argc, char* argv[]) {
     ok &= save(tarvo::frmFormatting::instance(), out, QStringLiteral("formatting"));
     tarvo::frmFormatting::instance()->unload();
     tarvo::showOptionsWindow();
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 4; ++i) {
         tarvo::frmOptions::instance()
             ->findChild<QAbstractButton*>(QStringLiteral("optNav(%1)").arg(i))
             ->click();
