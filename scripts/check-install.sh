@@ -19,23 +19,16 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$1" && pwd)
 mode=$2
-work=$(mktemp -d)
-prefix=$work/usr
 
 # Installing from the build folder rewrites its record of the last installation
 # (install_manifest.txt, install_folders.txt), which `make uninstall` reads: the
-# user's own record is put back afterwards.
-records=(install_manifest.txt install_folders.txt)
-mkdir "$work/saved"
-for r in "${records[@]}"; do
-  if [ -f "$build/$r" ]; then cp -p "$build/$r" "$work/saved/"; fi
-done
-restore() {
-  for r in "${records[@]}"; do
-    if [ -f "$work/saved/$r" ]; then cp -p "$work/saved/$r" "$build/$r"; else rm -f "$build/$r"; fi
-  done
-}
-trap 'restore; chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"' EXIT
+# check runs inside keep-install-record.sh, which puts the user's own record back.
+if [ -z "${TARVO_INSTALL_RECORD_KEPT:-}" ]; then
+  TARVO_INSTALL_RECORD_KEPT=1 exec "$here/keep-install-record.sh" "$build" "$0" "$@"
+fi
+work=$(mktemp -d)
+prefix=$work/usr
+trap 'chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"' EXIT
 
 fail() {
   echo "FAIL: $*" >&2
